@@ -1,0 +1,59 @@
+# Test helpers shared by every component.
+include(GoogleTest)
+
+set(KEL_GOOGLETEST_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+add_subdirectory(${KEL_GOOGLETEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+
+if(KEL_WINDOWS)
+  # Every Windows program runs under Wine with a prefix of this build's own.
+  set(KEL_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${KEL_WINE_PREFIX})
+
+  add_test(NAME wine_prefix_start
+           COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${KEL_WINE_PREFIX} cmd /c exit 0)
+  set_tests_properties(wine_prefix_start PROPERTIES FIXTURES_SETUP wine)
+  # Leave no wineserver behind once the tests are over.
+  add_test(NAME wine_prefix_stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-stop.sh ${KEL_WINE_PREFIX})
+  set_tests_properties(wine_prefix_stop PROPERTIES FIXTURES_CLEANUP wine)
+endif()
+
+# kel_add_gtest(NAME SOURCES src... [LIBS lib...] [ENVIRONMENT VAR=value...])
+# Builds a GoogleTest program and registers each of its tests with CTest.
+function(kel_add_gtest name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBS;ENVIRONMENT")
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gmock GTest::gtest_main)
+  set(properties)
+  if(KEL_WINDOWS)
+    list(APPEND properties FIXTURES_REQUIRED wine)
+  endif()
+  if(arg_ENVIRONMENT)
+    list(APPEND properties ENVIRONMENT "${arg_ENVIRONMENT}")
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 120
+    PROPERTIES ${properties})
+endfunction()
+
+# kel_add_fuzz_target(NAME SOURCES src... [LIBS lib...])
+# A libFuzzer entry point (LLVMFuzzerTestOneInput). With clang and
+# KEL_LIBFUZZER it is a real coverage-guided fuzzer; otherwise it is linked
+# with a driver that feeds it a fixed number of seeded random inputs, which
+# runs as an ordinary test under the sanitizers.
+option(KEL_LIBFUZZER "Link fuzz targets with libFuzzer (clang only)" OFF)
+function(kel_add_fuzz_target name)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBS")
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE ${arg_LIBS})
+  if(KEL_LIBFUZZER)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    add_test(NAME ${name} COMMAND ${name} -max_total_time=20 -print_final_stats=1)
+  else()
+    target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/fuzz/random_driver.cpp)
+    add_test(NAME ${name} COMMAND ${name} 20000)
+  endif()
+endfunction()

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what the build and tests need on a Debian machine, as root.
+# Fast and silent when everything is already there.
+set -euo pipefail
+
+packages=(cmake g++ googletest openjdk-17-jdk-headless g++-mingw-w64-i686-posix wine wine32:i386)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup: missing packages (${missing[*]}); run this script as root" >&2
+  exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
