@@ -3,7 +3,8 @@
 # Fast and silent when everything is already there.
 set -euo pipefail
 
-packages=(cmake g++ googletest openjdk-17-jdk-headless g++-mingw-w64-i686-posix wine wine32:i386)
+packages=(cmake make g++ clang libclang-rt-14-dev googletest openjdk-17-jdk-headless
+          g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386)
 
 missing=()
 for p in "${packages[@]}"; do
