@@ -1,0 +1,108 @@
+// The seven native methods of the Java class
+// com.vum.kel.connectionmgr.wnetaccess.Orvandel. Each converts its argument,
+// asks the routine that does the work, releases the argument and only then
+// makes the result string. Failures are told in the result text.
+
+#include <jni.h>
+
+#include <optional>
+#include <string>
+
+#include "connection_queries.h"
+#include "device_listing.h"
+#include "java_chars.h"
+#include "provider_lookup.h"
+#include "trace.h"
+
+namespace {
+
+using orvandel::JavaChars;
+
+// Answers a question about one Java string argument: failureText when the
+// argument is null or the question fails. Nothing may escape into the VM, so
+// running out of memory is a failure too.
+template <typename Question>
+jstring answer(JNIEnv* env, jstring argument, const char* failureText, Question question) noexcept {
+  try {
+    JavaChars chars(env, argument);
+    if (chars.refused()) return nullptr;
+    std::optional<std::string> text;
+    if (chars.get()) text = question(chars.get());
+    chars.release();
+    return env->NewStringUTF(text ? text->c_str() : failureText);
+  } catch (...) {
+    return env->NewStringUTF(failureText);
+  }
+}
+
+std::optional<std::string> providerNameFor(const char* drive) {
+  std::string providers;
+  orvandel::traceString("getProviderNameFor: Getting provider name for: %s\n", drive);
+  if (!orvandel::findProviderNameFor(drive, providers)) {
+    orvandel::traceText("getProviderNameFor: Failed to get provdider name\n");
+    return std::nullopt;
+  }
+  orvandel::traceString("getProviderNameFor: Successfully got provider name: %s\n", providers.c_str());
+  return providers;
+}
+
+std::string allConnectedDeviceNames() {
+  std::string names;
+  orvandel::traceText("getAllConnectedDeviceNames: Start Function\n");
+  orvandel::traceText("getAllConnectedDeviceNames: Done calling dummy WNetGetUniversalName\n");
+  if (!orvandel::EnumerateFunc(names)) {
+    orvandel::traceText("getAllConnectedDeviceNames: Failed to get all devices.\n");
+    return {};
+  }
+  orvandel::traceString("getAllConnectedDeviceNames: Successfully completed funtion with result: %s\n",
+                        names.c_str());
+  return names;
+}
+
+}  // namespace
+
+extern "C" {
+
+JNIEXPORT jboolean JNICALL Java_com_vum_kel_connectionmgr_wnetaccess_Orvandel_isBinaryConnection(JNIEnv*, jobject,
+                                                                                                 jobject) {
+  return JNI_FALSE;
+}
+
+JNIEXPORT jstring JNICALL Java_com_vum_kel_connectionmgr_wnetaccess_Orvandel_getMountLocationFor(JNIEnv* env, jobject,
+                                                                                                  jstring localPath) {
+  return answer(env, localPath, "Error", orvandel::mountLocationFor);
+}
+
+JNIEXPORT jstring JNICALL Java_com_vum_kel_connectionmgr_wnetaccess_Orvandel_getUserIDFor(JNIEnv* env, jobject,
+                                                                                           jstring name) {
+  return answer(env, name, "Error", orvandel::userIdFor);
+}
+
+JNIEXPORT jstring JNICALL Java_com_vum_kel_connectionmgr_wnetaccess_Orvandel_getHostNameFor(JNIEnv* env, jobject,
+                                                                                             jstring localName) {
+  return answer(env, localName, "Error", orvandel::hostNameFor);
+}
+
+JNIEXPORT jboolean JNICALL Java_com_vum_kel_connectionmgr_wnetaccess_Orvandel_disconnectConnection(JNIEnv* env, jobject,
+                                                                                                    jstring name) {
+  JavaChars chars(env, name);
+  const bool cancelled = chars.get() && orvandel::cancelConnection(chars.get());
+  chars.release();
+  return cancelled ? JNI_TRUE : JNI_FALSE;
+}
+
+JNIEXPORT jstring JNICALL Java_com_vum_kel_connectionmgr_wnetaccess_Orvandel_getProviderNameFor(JNIEnv* env, jobject,
+                                                                                                 jstring drive) {
+  return answer(env, drive, "error", providerNameFor);
+}
+
+JNIEXPORT jstring JNICALL Java_com_vum_kel_connectionmgr_wnetaccess_Orvandel_getAllConnectedDeviceNames(JNIEnv* env,
+                                                                                                         jobject) {
+  try {
+    return env->NewStringUTF(allConnectedDeviceNames().c_str());
+  } catch (...) {
+    return env->NewStringUTF("");
+  }
+}
+
+}  // extern "C"

@@ -1,0 +1,46 @@
+#include "provider_lookup.h"
+
+#include <string_view>
+
+#include "connected_disks.h"
+#include "record_scans.h"
+#include "trace.h"
+
+namespace orvandel {
+
+namespace {
+
+class ProviderLookup final : public ConnectedDiskObserver {
+ public:
+  ProviderLookup(std::string_view drive, std::string& providers) : drive_(drive), providers_(providers) {}
+
+  void openFailed(DWORD result) override {
+    traceText("findProviderNameFor: Failed on first if.\n");
+    traceNumber("findProviderNameFor: Error code is: %d\n", static_cast<std::int32_t>(result));
+  }
+  void noWorkBuffer() override { traceText("findProviderNameFor: Failed on second if.\n"); }
+  void batchReceived(std::span<const NETRESOURCEA> batch) override {
+    appendMatchingProvider(batch, drive_, providers_);
+  }
+  void batchFailed(DWORD result) override {
+    traceNumber("findProviderNameFor: Failed in provider name with unknown error %d\n",
+                static_cast<std::int32_t>(result));
+  }
+  void passEnded() override { traceText("findProviderNameFor: End of while loop in findProvider\n"); }
+  void finished() override { traceText("findProviderNameFor: Completed findProviderName\n"); }
+
+ private:
+  std::string_view drive_;
+  std::string& providers_;
+};
+
+}  // namespace
+
+bool findProviderNameFor(const char* drive, std::string& providers) {
+  traceText("findProviderNameFor: Start function.\n");
+  traceString("findProviderNameFor: Looking for drive: %s\n", drive);
+  ProviderLookup lookup(drive, providers);
+  return enumerateConnectedDisks(lookup);
+}
+
+}  // namespace orvandel

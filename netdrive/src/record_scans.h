@@ -1,0 +1,66 @@
+#pragma once
+// The two scans of one batch of enumerated network resources. Record is the
+// platform's resource record (any type with the character pointers
+// lpLocalName, lpRemoteName, lpComment and lpProvider), so the scans build and
+// are tested off the platform as well.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "trace.h"
+
+namespace orvandel {
+
+// Appends the local name of every record that has one, in the batch's order,
+// with nothing between them.
+template <typename Record>
+void appendLocalNames(std::span<const Record> batch, std::string& names) {
+  traceText("EnumerateFunc: Before for loop\n");
+  for (std::size_t i = 0; i < batch.size(); ++i) {
+    const Record& record = batch[i];
+    traceNumber("EnumerateFunc: In for loop i = %d\n", static_cast<std::int32_t>(i));
+    if (record.lpLocalName) {
+      traceText("EnumerateFunc: Found local name.\n");
+      traceString("EnumerateFunc: Local name is: %s\n", record.lpLocalName);
+      names += record.lpLocalName;
+    }
+    if (record.lpRemoteName) {
+      traceText("EnumerateFunc: Found remote name.\n");
+      traceString("EnumerateFunc: Remote name is: %s.\n", record.lpRemoteName);
+    }
+    if (record.lpComment) {
+      traceText("EnumerateFunc: Found Comment.\n");
+      traceString("EnumerateFunc: Comment is: %s.\n", record.lpComment);
+    }
+    if (record.lpProvider) {
+      traceText("EnumerateFunc: Found Provider.\n");
+      traceString("EnumerateFunc: Provider is: %s.\n", record.lpProvider);
+    }
+    traceText("EnumerateFunc: End for Loop.\n");
+  }
+  traceText("EnumerateFunc: End if no error.\n");
+}
+
+// Appends the provider name of the first record whose local name equals drive
+// byte for byte (case and length included). A record without a local name
+// never matches; a matching record without a provider name adds nothing.
+template <typename Record>
+void appendMatchingProvider(std::span<const Record> batch, std::string_view drive, std::string& providers) {
+  traceText("findProviderNameFor: Preparing to enumerate connections for a provider name.\n");
+  for (std::size_t i = 0; i < batch.size(); ++i) {
+    const Record& record = batch[i];
+    traceText("findProviderNameFor: Start for loop");
+    traceNumber("findProviderNameFor: loop index is: %d\n", static_cast<std::int32_t>(i));
+    if (!record.lpLocalName) continue;
+    traceString("findProviderNameFor: Local Name:\t%s\n", record.lpLocalName);
+    if (drive != record.lpLocalName) continue;
+    traceString("findProviderNameFor: Found name for drive.  Provider name is: %s\n", record.lpProvider);
+    if (record.lpProvider) providers += record.lpProvider;
+    break;
+  }
+  traceText("findProviderNameFor: Done enumerating all connections.\n");
+}
+
+}  // namespace orvandel

@@ -1,0 +1,269 @@
+// A stand-in for the platform's mpr.dll, for tests only: a scripted network
+// provider. It serves the WNet functions the library uses from connections
+// that the test adds, fills its answers the way the platform does (records
+// first, strings after them; ERROR_MORE_DATA with the size needed), counts
+// open enumerations and logs every call.
+
+#include <windows.h>
+#include <winnetwk.h>
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "standin_control.h"
+
+namespace {
+
+struct Connection {
+  std::optional<std::string> local;
+  std::string remote;
+  std::optional<std::string> provider;
+  std::optional<std::string> comment;
+  std::string user;
+  DWORD type;
+};
+
+struct Enumeration {
+  DWORD type;
+  std::size_t next = 0;
+  DWORD batches = 0;
+  DWORD emptyServed = 0;
+};
+
+struct Script {
+  std::vector<Connection> connections;
+  std::map<std::string, DWORD> forced;
+  DWORD batchLimit = standin::forEver;
+  std::optional<std::pair<DWORD, DWORD>> failingBatch;
+  DWORD emptyBatches = 0;
+  std::map<HANDLE, std::unique_ptr<Enumeration>> open;
+  std::string log;
+};
+
+Script script;
+
+std::string quoted(const char* text) { return text ? '"' + std::string(text) + '"' : "null"; }
+
+DWORD logged(const std::string& call, DWORD result, const std::string& after = {}) {
+  script.log += call + " -> " + std::to_string(result) + after + "\n";
+  return result;
+}
+
+std::optional<DWORD> forced(const char* function) {
+  const auto it = script.forced.find(function);
+  if (it == script.forced.end()) return std::nullopt;
+  return it->second;
+}
+
+const Connection* connectedAs(const char* local) {
+  for (const Connection& c : script.connections)
+    if (local && c.local && *c.local == local) return &c;
+  return nullptr;
+}
+
+// Copies text into a caller's buffer the way the name functions do.
+DWORD answerName(const std::string& text, LPSTR buffer, LPDWORD size) {
+  const DWORD needed = static_cast<DWORD>(text.size() + 1);
+  if (*size < needed) {
+    *size = needed;
+    return ERROR_MORE_DATA;
+  }
+  std::memcpy(buffer, text.c_str(), needed);
+  return NO_ERROR;
+}
+
+// A forced result; ERROR_MORE_DATA keeps asking for more than was given.
+std::optional<DWORD> forcedNameResult(const char* function, LPDWORD size) {
+  const std::optional<DWORD> result = forced(function);
+  if (result == DWORD{ERROR_MORE_DATA}) *size += 100;
+  return result;
+}
+
+bool allZero(const void* buffer, DWORD size) {
+  const auto* bytes = static_cast<const unsigned char*>(buffer);
+  for (DWORD i = 0; i < size; ++i)
+    if (bytes[i]) return false;
+  return true;
+}
+
+std::size_t stringBytes(const Connection& c) {
+  auto bytes = [](const std::optional<std::string>& s) { return s ? s->size() + 1 : 0; };
+  return bytes(c.local) + c.remote.size() + 1 + bytes(c.comment) + bytes(c.provider);
+}
+
+// Fills records at the start of the buffer and their strings after them.
+void fillBatch(const std::vector<const Connection*>& batch, void* buffer) {
+  auto* records = static_cast<NETRESOURCEA*>(buffer);
+  char* strings = reinterpret_cast<char*>(records + batch.size());
+  auto place = [&](const std::optional<std::string>& s) -> LPSTR {
+    if (!s) return nullptr;
+    LPSTR at = strings;
+    std::memcpy(at, s->c_str(), s->size() + 1);
+    strings += s->size() + 1;
+    return at;
+  };
+  for (std::size_t i = 0; i < batch.size(); ++i) {
+    const Connection& c = *batch[i];
+    records[i] = NETRESOURCEA{RESOURCE_CONNECTED, c.type, RESOURCEDISPLAYTYPE_SHARE, RESOURCEUSAGE_CONNECTABLE,
+                              place(c.local), place(c.remote), place(c.comment), place(c.provider)};
+  }
+}
+
+DWORD cancel(const char* name) {
+  for (auto it = script.connections.begin(); it != script.connections.end(); ++it) {
+    if (name && ((it->local && *it->local == name) || it->remote == name)) {
+      script.connections.erase(it);
+      return NO_ERROR;
+    }
+  }
+  return ERROR_NOT_CONNECTED;
+}
+
+}  // namespace
+
+extern "C" {
+
+__declspec(dllexport) DWORD WINAPI WNetGetUniversalNameA(LPCSTR localPath, DWORD level, LPVOID buffer, LPDWORD size) {
+  const std::string call = "WNetGetUniversalNameA path=" + quoted(localPath) + " level=" + std::to_string(level) +
+                           " size=" + std::to_string(*size);
+  if (const auto result = forcedNameResult("WNetGetUniversalNameA", size)) return logged(call, *result);
+  if (level != UNIVERSAL_NAME_INFO_LEVEL) return logged(call, ERROR_INVALID_LEVEL);
+  for (const Connection& c : script.connections) {
+    if (!localPath || !c.local || std::strncmp(localPath, c.local->c_str(), c.local->size()) != 0) continue;
+    const std::string universal = c.remote + (localPath + c.local->size());
+    const DWORD needed = static_cast<DWORD>(sizeof(UNIVERSAL_NAME_INFOA) + universal.size() + 1);
+    if (*size < needed) {
+      *size = needed;
+      return logged(call, ERROR_MORE_DATA, " needed=" + std::to_string(needed));
+    }
+    auto* info = static_cast<UNIVERSAL_NAME_INFOA*>(buffer);
+    info->lpUniversalName = reinterpret_cast<LPSTR>(info + 1);
+    std::memcpy(info->lpUniversalName, universal.c_str(), universal.size() + 1);
+    return logged(call, NO_ERROR);
+  }
+  return logged(call, ERROR_NOT_CONNECTED);
+}
+
+// A null or empty name asks for the current user, as on the platform.
+__declspec(dllexport) DWORD WINAPI WNetGetUserA(LPCSTR name, LPSTR user, LPDWORD length) {
+  const std::string call = "WNetGetUserA name=" + quoted(name) + " size=" + std::to_string(*length);
+  if (const auto result = forcedNameResult("WNetGetUserA", length)) return logged(call, *result);
+  if (!name || !*name) return logged(call, answerName("standin-user", user, length));
+  for (const Connection& c : script.connections) {
+    if ((c.local && *c.local == name) || c.remote == name) return logged(call, answerName(c.user, user, length));
+  }
+  return logged(call, ERROR_NOT_CONNECTED);
+}
+
+__declspec(dllexport) DWORD WINAPI WNetGetConnectionA(LPCSTR localName, LPSTR remote, LPDWORD length) {
+  const std::string call = "WNetGetConnectionA name=" + quoted(localName) + " size=" + std::to_string(*length);
+  if (const auto result = forcedNameResult("WNetGetConnectionA", length)) return logged(call, *result);
+  const Connection* c = connectedAs(localName);
+  return logged(call, c ? answerName(c->remote, remote, length) : ERROR_NOT_CONNECTED);
+}
+
+__declspec(dllexport) DWORD WINAPI WNetCancelConnection2A(LPCSTR name, DWORD flags, BOOL force) {
+  const std::string call = "WNetCancelConnection2A name=" + quoted(name) + " flags=" + std::to_string(flags) +
+                           " force=" + std::to_string(force);
+  if (const auto result = forced("WNetCancelConnection2A")) return logged(call, *result);
+  return logged(call, cancel(name));
+}
+
+__declspec(dllexport) DWORD WINAPI WNetCancelConnectionA(LPCSTR name, BOOL force) {
+  const std::string call = "WNetCancelConnectionA name=" + quoted(name) + " force=" + std::to_string(force);
+  if (const auto result = forced("WNetCancelConnectionA")) return logged(call, *result);
+  return logged(call, cancel(name));
+}
+
+__declspec(dllexport) DWORD WINAPI WNetOpenEnumA(DWORD scope, DWORD type, DWORD usage, LPNETRESOURCEA container,
+                                                 LPHANDLE enumeration) {
+  const std::string call = "WNetOpenEnumA scope=" + std::to_string(scope) + " type=" + std::to_string(type) +
+                           " usage=" + std::to_string(usage) + " container=" + (container ? "given" : "null");
+  if (const auto result = forced("WNetOpenEnumA")) return logged(call, *result);
+  if (scope != RESOURCE_CONNECTED || container) return logged(call, ERROR_NOT_SUPPORTED);
+  auto state = std::make_unique<Enumeration>(Enumeration{type});
+  *enumeration = state.get();
+  script.open.emplace(*enumeration, std::move(state));
+  return logged(call, NO_ERROR);
+}
+
+// Serves the scripted connections of the enumeration's type in order, as
+// many per batch as the caller asks for, the batch limit allows and the
+// caller's buffer holds.
+__declspec(dllexport) DWORD WINAPI WNetEnumResourceA(HANDLE handle, LPDWORD count, LPVOID buffer, LPDWORD size) {
+  const std::string call = "WNetEnumResourceA count=" + std::to_string(*count) + " size=" + std::to_string(*size) +
+                           " clean=" + (allZero(buffer, *size) ? "yes" : "no");
+  if (const auto result = forced("WNetEnumResourceA")) return logged(call, *result);
+  const auto open = script.open.find(handle);
+  if (open == script.open.end()) return logged(call, ERROR_INVALID_HANDLE);
+  Enumeration& e = *open->second;
+  const DWORD batch = e.batches++;
+  if (script.failingBatch && script.failingBatch->first == batch) return logged(call, script.failingBatch->second);
+  if (e.emptyServed < script.emptyBatches) {
+    ++e.emptyServed;
+    *count = 0;
+    return logged(call, NO_ERROR, " entries=0");
+  }
+
+  std::vector<const Connection*> remaining;
+  for (std::size_t i = e.next; i < script.connections.size(); ++i)
+    if (e.type == RESOURCETYPE_ANY || script.connections[i].type == e.type) remaining.push_back(&script.connections[i]);
+  if (remaining.empty()) return logged(call, ERROR_NO_MORE_ITEMS);
+
+  std::vector<const Connection*> served;
+  std::size_t bytes = 0;
+  for (const Connection* c : remaining) {
+    if (served.size() == *count || served.size() == script.batchLimit) break;
+    const std::size_t withThis = bytes + sizeof(NETRESOURCEA) + stringBytes(*c);
+    if (withThis > *size) {
+      if (served.empty()) {
+        *size = static_cast<DWORD>(withThis);
+        return logged(call, ERROR_MORE_DATA, " needed=" + std::to_string(withThis));
+      }
+      break;
+    }
+    served.push_back(c);
+    bytes = withThis;
+  }
+  *count = static_cast<DWORD>(served.size());
+  if (served.empty()) return logged(call, NO_ERROR, " entries=0");
+  fillBatch(served, buffer);
+  e.next = static_cast<std::size_t>(served.back() - script.connections.data()) + 1;
+  return logged(call, NO_ERROR, " entries=" + std::to_string(served.size()));
+}
+
+__declspec(dllexport) DWORD WINAPI WNetCloseEnum(HANDLE handle) {
+  const bool known = script.open.erase(handle) == 1;
+  return logged("WNetCloseEnum", known ? NO_ERROR : ERROR_INVALID_HANDLE);
+}
+
+__declspec(dllexport) void standinReset() { script = Script{}; }
+
+__declspec(dllexport) void standinAddConnection(const char* local, const char* remote, const char* provider,
+                                                const char* comment, const char* user, DWORD type) {
+  auto optional = [](const char* s) { return s ? std::optional<std::string>(s) : std::nullopt; };
+  script.connections.push_back(
+      Connection{optional(local), remote ? remote : "", optional(provider), optional(comment), user ? user : "", type});
+}
+
+__declspec(dllexport) void standinForceResult(const char* function, DWORD result) { script.forced[function] = result; }
+
+__declspec(dllexport) void standinSetBatchLimit(DWORD records) { script.batchLimit = records; }
+
+__declspec(dllexport) void standinFailBatch(DWORD batch, DWORD result) { script.failingBatch.emplace(batch, result); }
+
+__declspec(dllexport) void standinServeEmptyBatches(DWORD batches) { script.emptyBatches = batches; }
+
+__declspec(dllexport) DWORD standinOpenEnumerations() { return static_cast<DWORD>(script.open.size()); }
+
+__declspec(dllexport) DWORD standinCallLog(char* buffer, DWORD size) {
+  const DWORD needed = static_cast<DWORD>(script.log.size() + 1);
+  if (buffer && size >= needed) std::memcpy(buffer, script.log.c_str(), needed);
+  return needed;
+}
+
+}  // extern "C"
