@@ -1,0 +1,24 @@
+#pragma once
+// Writing arguments so that the started program's C runtime splits its
+// command line back into the same characters.
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace kel {
+
+// A pass-through word is written bare, so an argument that holds spaces still
+// arrives as several words. Only a literal double quote needs care: it is
+// written as \" (with the backslashes before it doubled) so that it reaches
+// the program as a quote instead of switching quoting on or off.
+std::string bareArgument(std::string_view argument);
+
+// The argument in double quotes, arriving as one argument exactly as given:
+// backslashes before a quote, or before the closing quote, are doubled.
+std::string quotedArgument(std::string_view argument);
+
+// Appends one space and the bare form of each argument, in order.
+void appendPassThrough(std::string& line, std::span<const std::string> arguments);
+
+}  // namespace kel

@@ -1,0 +1,28 @@
+#pragma once
+// Splitting kelpass's arguments into the workspace option and the arguments
+// passed through to whichever program is started.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kel {
+
+struct ScannedArguments {
+  std::optional<std::string> workspace;  // from the last -e option that had a value
+  std::vector<std::string> passThrough;  // everything else, in order
+};
+
+// Any argument starting with "-e" (so -exit too) names the workspace.
+bool isWorkspaceOption(std::string_view argument);
+
+// `arguments` excludes the program name. The workspace is the argument after
+// a workspace option, continued by the following arguments up to one that
+// starts with '-' or has exactly two characters, each joined with a space; a
+// three-character piece "\-x" joins as "-x". A workspace option given last is
+// dropped.
+ScannedArguments scanArguments(std::span<const std::string> arguments);
+
+}  // namespace kel

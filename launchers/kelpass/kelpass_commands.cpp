@@ -1,0 +1,31 @@
+#include "kelpass_commands.h"
+
+#include "crt_arguments.h"
+
+namespace kel {
+
+std::string defaultWorkspace(std::string_view installDir) {
+  return std::string(installDir) + "\\eclipse\\workspace";
+}
+
+std::string applicationCommand(std::string_view installDir, std::string_view workspace,
+                               std::span<const std::string> passThrough) {
+  std::string line(installDir);
+  line += "\\eclipse\\jre\\bin\\java -Xzq -cp ";
+  line += installDir;
+  line += "\\eclipse\\startup.jar org.eclipse.core.launcher.Main -noupdate  -application "
+          "com.vum.kel.KELpass.kelpass -data ";
+  line += quotedArgument(workspace);
+  line += ' ';
+  appendPassThrough(line, passThrough);
+  return line;
+}
+
+std::string serverCommand(std::string_view installDir, std::span<const std::string> passThrough) {
+  std::string line(installDir);
+  line += "\\keltool -s SetPassword";
+  appendPassThrough(line, passThrough);
+  return line;
+}
+
+}  // namespace kel
