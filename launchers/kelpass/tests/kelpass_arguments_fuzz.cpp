@@ -1,0 +1,70 @@
+// Any kelpass arguments: the scan keeps every pass-through argument in order,
+// and both command lines reach their program as the workspace and the words
+// of the pass-through arguments, or are refused.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "argument_scan.h"
+#include "cmd_model.h"
+#include "crt_split_model.h"
+#include "interpreter_line.h"
+#include "kelpass_commands.h"
+
+namespace {
+
+void check(bool condition) {
+  if (!condition) std::abort();
+}
+
+// The split of `programLine` as its program sees it, or nothing when refused.
+std::optional<std::vector<std::string>> delivered(const std::string& programLine) {
+  const kel::InterpreterLine line = kel::prepareInterpreterLine(programLine);
+  if (!line.refusal.empty()) return std::nullopt;
+  const kel::test::CmdOutcome cmd = kel::test::simulateCmd(line.text);
+  check(cmd.fault.empty() && cmd.programLine == programLine);
+  kel::test::CrtSplit split = kel::test::splitLikeCrt(programLine);
+  check(split.fault.empty());
+  return std::move(split.arguments);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::vector<std::string> arguments(1);
+  for (std::size_t i = 0; i < size; ++i) {
+    if (data[i] == 0) {
+      arguments.emplace_back();
+    } else {
+      arguments.back() += static_cast<char>(data[i]);
+    }
+  }
+  const kel::ScannedArguments scanned = kel::scanArguments(arguments);
+
+  std::size_t next = 0;
+  for (const std::string& passed : scanned.passThrough) {
+    while (next < arguments.size() && arguments[next] != passed) ++next;
+    check(next < arguments.size() && !kel::isWorkspaceOption(passed));
+    ++next;
+  }
+
+  const std::string installDir = "C:\\KEL";
+  const std::string workspace = scanned.workspace.value_or(kel::defaultWorkspace(installDir));
+  const std::vector<std::string> words = kel::test::wordsOf(scanned.passThrough);
+
+  if (const auto application = delivered(kel::applicationCommand(installDir, workspace, scanned.passThrough))) {
+    std::vector<std::string> expected = {
+        "C:\\KEL\\eclipse\\jre\\bin\\java", "-Xzq", "-cp", "C:\\KEL\\eclipse\\startup.jar",
+        "org.eclipse.core.launcher.Main", "-noupdate", "-application",
+        "com.vum.kel.KELpass.kelpass", "-data", workspace};
+    expected.insert(expected.end(), words.begin(), words.end());
+    check(*application == expected);
+  }
+  if (const auto server = delivered(kel::serverCommand(installDir, scanned.passThrough))) {
+    std::vector<std::string> expected = {"C:\\KEL\\keltool", "-s", "SetPassword"};
+    expected.insert(expected.end(), words.begin(), words.end());
+    check(*server == expected);
+  }
+  return 0;
+}
