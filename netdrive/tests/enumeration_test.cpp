@@ -1,0 +1,169 @@
+// The provider lookup and the drive listing against the stand-in provider.
+
+#include <string>
+
+#include "orvandel_test.h"
+
+namespace orvandel::test {
+namespace {
+
+using ::testing::Each;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::SizeIs;
+
+using OrvandelListing = OrvandelTest;
+using OrvandelProviderLookup = OrvandelTest;
+
+TEST_F(OrvandelListing, DrivesComeInEnumerationOrderAcrossBatches) {
+  connect("F:", "\\\\server\\f");
+  connect("G:", "\\\\server\\g");
+  connect("Z:", "\\\\server\\z");
+  provider.setBatchLimit(2);
+  EXPECT_EQ(orvandel.allConnectedDeviceNames(), "F:G:Z:");
+
+  EXPECT_THAT(callsTo("WNetOpenEnumA"), ElementsAre("WNetOpenEnumA scope=1 type=1 usage=0 container=null -> 0"));
+  EXPECT_THAT(callsTo("WNetEnumResourceA"),
+              ElementsAre(HasSubstr("-> 0 entries=2"), HasSubstr("-> 0 entries=1"), HasSubstr("-> 259")));
+  // Every batch asks afresh for as many entries as fit, into a cleared buffer.
+  EXPECT_THAT(callsTo("WNetEnumResourceA"), Each(HasSubstr("count=4294967295 size=16384 clean=yes")));
+  EXPECT_THAT(callsTo("WNetCloseEnum"), ElementsAre("WNetCloseEnum -> 0"));
+  EXPECT_EQ(orvandel.memory.allocations, 1) << "one work buffer per call";
+  EXPECT_EQ(orvandel.memory.flags, UINT{GPTR});
+  EXPECT_EQ(orvandel.memory.bytes, SIZE_T{16384});
+}
+
+TEST_F(OrvandelListing, TheOrderIsTheProvidersNotSorted) {
+  connect("Z:", "\\\\server\\z");
+  connect("F:", "\\\\server\\f");
+  EXPECT_EQ(orvandel.allConnectedDeviceNames(), "Z:F:");
+}
+
+TEST_F(OrvandelListing, OnlyDisksWithALocalDeviceAreListed) {
+  connect(nullptr, "\\\\server\\deviceless");
+  connect("LPT1:", "\\\\server\\printer", "Demo Network", "alice", standin::printer);
+  connect("H:", "\\\\server\\home");
+  EXPECT_EQ(orvandel.allConnectedDeviceNames(), "H:");
+}
+
+TEST_F(OrvandelListing, NothingConnectedAndEveryFailureGiveTheEmptyText) {
+  EXPECT_EQ(orvandel.allConnectedDeviceNames(), "");
+
+  connect("F:", "\\\\server\\f");
+  orvandel.memory.refuseAllocations = true;
+  EXPECT_EQ(orvandel.allConnectedDeviceNames(), "");
+  EXPECT_THAT(callsTo("WNetCloseEnum"), SizeIs(2)) << "closed also when no work buffer was had";
+  orvandel.memory.refuseAllocations = false;
+
+  provider.forceResult("WNetOpenEnumA", ERROR_NO_NETWORK);
+  EXPECT_EQ(orvandel.allConnectedDeviceNames(), "");
+  EXPECT_THAT(callsTo("WNetCloseEnum"), SizeIs(2)) << "a failed open leaves nothing to close";
+  EXPECT_EQ(orvandel.memory.allocations, 1);
+}
+
+TEST_F(OrvandelListing, AFailingBatchKeepsTheNamesBeforeIt) {
+  connect("F:", "\\\\server\\f");
+  connect("G:", "\\\\server\\g");
+  connect("Z:", "\\\\server\\z");
+  provider.setBatchLimit(1);
+  provider.failBatch(2, ERROR_BAD_NET_RESP);
+  EXPECT_EQ(orvandel.allConnectedDeviceNames(), "F:G:");
+  EXPECT_THAT(callsTo("WNetEnumResourceA"), SizeIs(3));
+  EXPECT_THAT(callsTo("WNetCloseEnum"), SizeIs(1));
+}
+
+TEST_F(OrvandelListing, ARecordTooBigForTheWorkBufferEndsTheListing) {
+  connect("F:", "\\\\server\\f");
+  connect("G:", ("\\\\server\\" + std::string(20000, 'g')).c_str());
+  EXPECT_EQ(orvandel.allConnectedDeviceNames(), "F:");
+  EXPECT_THAT(callsTo("WNetEnumResourceA").back(), HasSubstr("-> 234 needed="));
+}
+
+TEST_F(OrvandelListing, EmptyBatchesAreSkippedAndCannotHoldTheCallForEver) {
+  connect("F:", "\\\\server\\f");
+  provider.serveEmptyBatches(3);
+  EXPECT_EQ(orvandel.allConnectedDeviceNames(), "F:");
+  EXPECT_THAT(callsTo("WNetEnumResourceA"), SizeIs(5));
+
+  provider.serveEmptyBatches(standin::forEver);
+  EXPECT_EQ(orvandel.allConnectedDeviceNames(), "");
+  EXPECT_THAT(callsTo("WNetCloseEnum"), SizeIs(2));
+}
+
+TEST_F(OrvandelListing, NamesBeyondTwoThousandBytesAreKeptWhole) {
+  std::string expected;
+  for (int i = 0; i < 300; ++i) {
+    const std::string local = "DEVICE" + std::to_string(i) + ":";
+    connect(local.c_str(), "\\\\server\\share");
+    expected += local;
+  }
+  ASSERT_GT(expected.size(), 2000u);
+  EXPECT_EQ(orvandel.allConnectedDeviceNames(), expected);
+}
+
+TEST_F(OrvandelProviderLookup, AnExactMatchGivesTheProviderAndNothingElse) {
+  connect("F:", "\\\\server\\f", "First Network");
+  connect("Z:", "\\\\server\\z", "Second Network");
+  provider.setBatchLimit(1);
+  EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "Z:"), "Second Network");
+  EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "F:"), "First Network");
+  EXPECT_THAT(callsTo("WNetOpenEnumA"), Each("WNetOpenEnumA scope=1 type=1 usage=0 container=null -> 0"));
+  EXPECT_THAT(callsTo("WNetEnumResourceA"), Each(HasSubstr("count=4294967295 size=16384 clean=yes")));
+}
+
+TEST_F(OrvandelProviderLookup, TheMatchIsExactByteForByte) {
+  connect("Z:", "\\\\server\\z");
+  connect(nullptr, "Q:");
+  for (const char* drive : {"z:", "Z:\\", "Z", "Z:x", "", "Q:"})
+    EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, drive), "") << "drive \"" << drive << "\"";
+}
+
+TEST_F(OrvandelProviderLookup, PrintersAndProviderlessMatchesGiveNothing) {
+  connect("LPT1:", "\\\\server\\printer", "Demo Network", "alice", standin::printer);
+  connect("N:", "\\\\server\\n", nullptr);
+  EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "LPT1:"), "");
+  EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "N:"), "");
+}
+
+TEST_F(OrvandelProviderLookup, LowerCaseErrorOnlyWhenTheEnumerationCannotStart) {
+  EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "Z:"), "");
+
+  connect("Z:", "\\\\server\\z");
+  orvandel.memory.refuseAllocations = true;
+  EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "Z:"), "error");
+  orvandel.memory.refuseAllocations = false;
+
+  provider.forceResult("WNetOpenEnumA", ERROR_NO_NETWORK);
+  EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "Z:"), "error");
+  EXPECT_THAT(callsTo("WNetCloseEnum"), SizeIs(2));
+}
+
+TEST_F(OrvandelProviderLookup, AFailingBatchKeepsAnEarlierMatchOnly) {
+  connect("F:", "\\\\server\\f", "First Network");
+  connect("Z:", "\\\\server\\z", "Second Network");
+  provider.setBatchLimit(1);
+  provider.failBatch(1, ERROR_BAD_NET_RESP);
+  EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "F:"), "First Network");
+  EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "Z:"), "");
+  EXPECT_THAT(callsTo("WNetEnumResourceA"), SizeIs(4));
+}
+
+TEST_F(OrvandelProviderLookup, LongProviderNamesOfRepeatedMatchesAreAppendedWhole) {
+  const std::string first(1500, 'a');
+  const std::string second(1500, 'b');
+  connect("Z:", "\\\\server\\one", first.c_str());
+  connect("Z:", "\\\\server\\two", second.c_str());
+  provider.setBatchLimit(1);
+  EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "Z:"), first + second);
+}
+
+TEST_F(OrvandelProviderLookup, EmptyBatchesCannotHoldTheLookupForEver) {
+  connect("Z:", "\\\\server\\z", "Demo Network");
+  provider.serveEmptyBatches(standin::forEver);
+  EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "Z:"), "");
+  EXPECT_THAT(callsTo("WNetEnumResourceA"), SizeIs(64));
+}
+
+}  // namespace
+}  // namespace orvandel::test
