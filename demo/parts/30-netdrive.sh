@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Orvandel.dll, the network-drive library: first against a scripted stand-in
+# network provider with three connected drives, then against Wine's own
+# provider, which knows no network.
+set -euo pipefail
+: "${KEL_BUILD:?set KEL_BUILD to the Windows build folder}" "${WINEPREFIX:?set WINEPREFIX}"
+export WINEDEBUG=${WINEDEBUG:--all}
+library=$(winepath -w "$KEL_BUILD/bin/Orvandel.dll" 2>/dev/null)
+driver=$KEL_BUILD/netdrive/tests/standin/netdrive_demo.exe
+
+echo "== Orvandel.dll: network-drive library =="
+"$(dirname "$0")/../../netdrive/tests/check-exports.sh" "$KEL_BUILD/bin/Orvandel.dll"
+
+echo
+echo "-- with the stand-in provider (WINEDLLOVERRIDES=mpr=n, test-only mpr.dll beside the driver)"
+WINEDLLOVERRIDES=mpr=n wine "$driver" "$library" \
+  'connect=F:,\\fileserver\projects,Demo Network,alice' \
+  'connect=G:,\\fileserver\archive,Demo Network,alice' \
+  'connect=Z:,\\buildhost\drops,Other Network,builder' \
+  list provider=Z: host=Z: user=Z: 'mount=Z:\nightly\app.zip' cancel=Z: list provider=Z: host=Z:
+
+echo
+echo "-- with Wine's own provider (the driver copied to a folder without the stand-in)"
+real=$KEL_BUILD/netdrive/demo-real-provider
+mkdir -p "$real"
+cp "$driver" "$real/"
+wine "$real/netdrive_demo.exe" "$library" list provider=Z: host=Z: 'mount=Z:\nightly\app.zip' user= cancel=Z:
