@@ -1,6 +1,5 @@
 #include "connected_disks.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "kel/unique_any.h"
@@ -23,7 +22,6 @@ struct global_memory_traits {
 
 constexpr DWORD workBufferSize = 0x4000;
 constexpr DWORD asManyAsFit = 0xFFFFFFFF;
-constexpr DWORD mostRecordsInBuffer = workBufferSize / sizeof(NETRESOURCEA);
 // A provider that keeps answering success with no entries would otherwise be
 // asked for ever; real providers never send more than a few empty batches.
 constexpr int emptyBatchesTolerated = 64;
@@ -58,7 +56,7 @@ bool enumerateConnectedDisks(ConnectedDiskObserver& observer) {
     std::memset(records, 0, size);
     const DWORD result = ::WNetEnumResourceA(enumeration.get(), &count, records, &size);
     if (result == NO_ERROR) {
-      observer.batchReceived({records, std::min(count, mostRecordsInBuffer)});
+      observer.batchReceived({records, count});
       emptyBatchesInARow = count == 0 ? emptyBatchesInARow + 1 : 0;
     } else if (result != ERROR_NO_MORE_ITEMS) {
       observer.batchFailed(result);
