@@ -1,0 +1,81 @@
+// keltool started as a user or kelpass starts it, under Wine with its real
+// cmd.exe, against a sample install whose Java runtime is the recording stand-in.
+#include <gtest/gtest.h>
+
+#include "launcher_test_support.h"
+
+namespace kel {
+namespace {
+
+using Args = std::vector<std::string>;
+
+class KeltoolProcess : public testing::Test {
+ protected:
+  test::ProgramRun keltool(const std::string& arguments) {
+    std::string commandLine = "\"";
+    commandLine += test::keltoolExe();
+    commandLine += '"';
+    return test::runProgram(commandLine + arguments);
+  }
+  std::string clientLine() const {
+    const std::string d = install_.shortPath();
+    return d + "\\eclipse\\jre\\bin\\java -jar " + d +
+           "\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar";
+  }
+  Args clientArguments(const Args& passed) const {
+    const std::string d = install_.shortPath();
+    Args expected = {d + "\\eclipse\\jre\\bin\\java", "-jar",
+                     d + "\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar"};
+    expected.insert(expected.end(), passed.begin(), passed.end());
+    return expected;
+  }
+
+  test::SampleInstall install_;
+};
+
+TEST_F(KeltoolProcess, PassesArgumentsAndTheClientsExitCode) {
+  install_.setJavaExitCode(-99);
+  const test::ProgramRun run = keltool(" -s SetPassword x");
+  EXPECT_EQ(run.exitCode, 0xFFFFFF9Du);
+  const auto record = install_.record();
+  ASSERT_TRUE(record) << run.output;
+  EXPECT_EQ(record->commandLine, clientLine() + " -s SetPassword x");
+  EXPECT_EQ(record->arguments, clientArguments({"-s", "SetPassword", "x"}));
+}
+
+TEST_F(KeltoolProcess, NoArgumentsEndWithTheJarName) {
+  install_.setJavaExitCode(12);
+  EXPECT_EQ(keltool("").exitCode, 12u);
+  const auto record = install_.record();
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->commandLine, clientLine());
+}
+
+TEST_F(KeltoolProcess, SpecialCharactersArriveUnchangedAndSpacesSplit) {
+  const test::ProgramRun run = keltool(
+      " \"a&b\" \"x|y\" \"p>q\" \"c^d\" \"50%PATH%\" \"<\" \"(\" \")\" \"a\\\"b&c\" \"two words\" C:\\dir\\");
+  EXPECT_EQ(run.exitCode, 0u);
+  const auto record = install_.record();
+  ASSERT_TRUE(record) << run.output;
+  EXPECT_EQ(record->arguments, clientArguments({"a&b", "x|y", "p>q", "c^d", "50%PATH%", "<", "(", ")",
+                                                "a\"b&c", "two", "words", "C:\\dir\\"}));
+}
+
+TEST_F(KeltoolProcess, KelhomeUnsetIsMinusOne) {
+  const test::ScopedEnvironment unset("KELHOME", std::nullopt);
+  const test::ProgramRun run = keltool(" -s SetPassword");
+  EXPECT_EQ(run.exitCode, 0xFFFFFFFFu);
+  EXPECT_EQ(run.output, "Enviroment variable KELHOME could not be resolved.\r\n");
+  EXPECT_FALSE(install_.record());
+}
+
+TEST_F(KeltoolProcess, CommandTooLongForCmdIsRefusedAndNothingStarts) {
+  const test::ProgramRun run = keltool(" " + std::string(8200, 'x'));
+  EXPECT_EQ(run.exitCode, static_cast<DWORD>(-95));
+  EXPECT_TRUE(run.output.starts_with("The command line is too long for the command interpreter"))
+      << run.output;
+  EXPECT_FALSE(install_.record());
+}
+
+}  // namespace
+}  // namespace kel
