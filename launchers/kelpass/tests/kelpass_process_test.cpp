@@ -203,5 +203,23 @@ TEST_F(KelpassProcess, KelhomeUnsetOrShort) {
   EXPECT_EQ(record->arguments, applicationArguments(ws_, {}));
 }
 
+TEST_F(KelpassProcess, EmptyKelhomeRootsEveryPathAtTheCurrentDrive) {
+  // This prefix's own drive C:, so that \eclipse\jre\bin\java can be laid out.
+  const std::filesystem::path root = "C:\\eclipse";
+  ASSERT_FALSE(std::filesystem::exists(root));
+  std::filesystem::create_directories(root / "jre" / "bin");
+  std::filesystem::copy_file(test::javaStandinExe(), root / "jre" / "bin" / "java.exe");
+  const test::ScopedEnvironment empty("KELHOME", "");
+  const test::ProgramRun run =
+      runProgram(quotedProgram(test::kelpassExe()) + " -e \"" + ws_ + "\"", install_.longPath());
+  std::filesystem::remove_all(root);
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  const auto record = install_.record();
+  ASSERT_TRUE(record) << run.output;
+  EXPECT_TRUE(record->commandLine.starts_with(
+      "\\eclipse\\jre\\bin\\java -Xzq -cp \\eclipse\\startup.jar org.eclipse"))
+      << record->commandLine;
+}
+
 }  // namespace
 }  // namespace kel
