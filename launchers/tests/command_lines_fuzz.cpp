@@ -1,8 +1,10 @@
-// Any kelpass arguments: the scan keeps every pass-through argument in order,
-// and both command lines reach their program as the workspace and the words
-// of the pass-through arguments, or are refused.
+// Any arguments: kelpass's scan keeps every pass-through argument in order,
+// and each of the three command lines reaches its program (through the models
+// of cmd.exe and the C runtime) as its fixed words, the workspace and the
+// words of the pass-through arguments, or is refused for a reason that holds.
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "crt_split_model.h"
 #include "interpreter_line.h"
 #include "kelpass_commands.h"
+#include "keltool_command.h"
 
 namespace {
 
@@ -21,7 +24,14 @@ void check(bool condition) {
 // The split of `programLine` as its program sees it, or nothing when refused.
 std::optional<std::vector<std::string>> delivered(const std::string& programLine) {
   const kel::InterpreterLine line = kel::prepareInterpreterLine(programLine);
-  if (!line.refusal.empty()) return std::nullopt;
+  if (!line.refusal.empty()) {
+    check(line.text.empty());
+    check(programLine.find_first_of("\r\n") != std::string::npos ||
+          programLine.size() > kel::kMaxInterpreterLine ||
+          programLine.find_first_of("%&|<>^()") != std::string::npos);
+    return std::nullopt;
+  }
+  check(line.text.size() <= kel::kMaxInterpreterLine);
   const kel::test::CmdOutcome cmd = kel::test::simulateCmd(line.text);
   check(cmd.fault.empty() && cmd.programLine == programLine);
   kel::test::CrtSplit split = kel::test::splitLikeCrt(programLine);
@@ -32,6 +42,8 @@ std::optional<std::vector<std::string>> delivered(const std::string& programLine
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // Past this every line is refused for its length; longer inputs only cost time.
+  if (size > kel::kMaxInterpreterLine + 100) return 0;
   std::vector<std::string> arguments(1);
   for (std::size_t i = 0; i < size; ++i) {
     if (data[i] == 0) {
@@ -65,6 +77,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> expected = {"C:\\KEL\\keltool", "-s", "SetPassword"};
     expected.insert(expected.end(), words.begin(), words.end());
     check(*server == expected);
+  }
+  if (const auto client = delivered(kel::toolClientCommand(installDir, arguments))) {
+    std::vector<std::string> expected = {
+        "C:\\KEL\\eclipse\\jre\\bin\\java", "-jar",
+        "C:\\KEL\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar"};
+    for (std::string& word : kel::test::wordsOf(arguments)) expected.push_back(std::move(word));
+    check(*client == expected);
   }
   return 0;
 }
