@@ -59,6 +59,23 @@ TEST_F(KelpassProbe, HeldLockIsLockedAndLeavesNothingBehind) {
   EXPECT_EQ(entriesOf(ws_ + "\\.metadata"), Names{".lock"});
 }
 
+// An IDE keeps its lock file open for reading and writing, shared for both,
+// with an exclusive byte-range lock on it.
+TEST_F(KelpassProbe, LockHeldTheWayAnIdeHoldsItIsLockedAndKeepsItsContent) {
+  ::CreateDirectoryA((ws_ + "\\.metadata").c_str(), nullptr);
+  writeFile(lock_, "owner");
+  const unique_file_handle held(::CreateFileA(lock_.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(held);
+  OVERLAPPED whole{};
+  ASSERT_TRUE(::LockFileEx(held.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole));
+  EXPECT_EQ(probeWorkspaceLock(ws_), 1);
+  EXPECT_EQ(entriesOf(ws_ + "\\.metadata"), Names{".lock"});
+  ::UnlockFileEx(held.get(), 0, 1, 0, &whole);
+  EXPECT_EQ(contentOf(lock_), "owner");
+}
+
 TEST_F(KelpassProbe, UsersTestFileIsNeitherCutNorDeleted) {
   const HeldFile held(lock_);
   const std::string testFile = ws_ + "\\testFile.txt";
