@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Fails unless the DLL exports exactly the names given, undecorated.
+# Usage: check-exports.sh DLL NAME...
+set -euo pipefail
+dll=$1
+shift
+actual=$(i686-w64-mingw32-objdump -p "$dll" |
+  sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/s/^\s*\[\s*[0-9]*\]\s*//p' | sort)
+expected=$(printf '%s\n' "$@" | sort)
+if [ "$actual" != "$expected" ]; then
+  printf '%s exports:\n%s\nexpected exactly:\n%s\n' "$(basename "$dll")" "$actual" "$expected"
+  exit 1
+fi
+echo "$(basename "$dll") exports exactly: $*"

@@ -1,0 +1,86 @@
+// A child program for the tests and the benchmark. It carries out its
+// arguments in order:
+//   print TEXT    TEXT on standard output      err TEXT    TEXT on standard error
+//   out N         N bytes 'a'..'z' repeating   bytes HEX   the bytes HEX spells
+//   utf16 TEXT    TEXT as UTF-16LE
+//   cmdline       its command line as [..], and ends with 0
+//   cmdlen        the length of its command line, and ends with 0
+//   sleep MS      waits                        touch FILE  creates FILE
+//   exit N        ends with N (taken modulo 2^32, so -1 and 0xFFFFFFFF agree)
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+void write(DWORD which, const std::string& bytes) {
+  const HANDLE handle = ::GetStdHandle(which);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD written = 0;
+    const DWORD size = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 16));
+    if (!::WriteFile(handle, bytes.data() + done, size, &written, nullptr)) ::ExitProcess(200);
+    done += written;
+  }
+}
+
+void writeCycle(unsigned long long count) {
+  std::string block(1 << 16, '\0');
+  unsigned long long position = 0;
+  while (position < count) {
+    const std::size_t size = static_cast<std::size_t>(std::min<unsigned long long>(count - position, block.size()));
+    block.resize(size);
+    for (std::size_t i = 0; i < size; ++i) block[i] = static_cast<char>('a' + (position + i) % 26);
+    write(STD_OUTPUT_HANDLE, block);
+    position += size;
+  }
+}
+
+std::string fromHex(const char* hex) {
+  std::string bytes;
+  for (std::size_t i = 0; hex[i] && hex[i + 1]; i += 2) {
+    const char pair[3] = {hex[i], hex[i + 1], 0};
+    bytes += static_cast<char>(std::strtoul(pair, nullptr, 16));
+  }
+  return bytes;
+}
+
+std::string utf16(const char* text) {
+  std::string bytes;
+  for (; *text; ++text) {
+    bytes += *text;
+    bytes += '\0';
+  }
+  return bytes;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string action = argv[i];
+    const char* value = i + 1 < argc ? argv[i + 1] : "";
+    if (action == "cmdline") {
+      write(STD_OUTPUT_HANDLE, std::string("[") + ::GetCommandLineA() + "]");
+      return 0;
+    }
+    if (action == "cmdlen") {
+      write(STD_OUTPUT_HANDLE, "cmdlen:" + std::to_string(std::strlen(::GetCommandLineA())));
+      return 0;
+    }
+    ++i;
+    if (action == "print") write(STD_OUTPUT_HANDLE, value);
+    else if (action == "err") write(STD_ERROR_HANDLE, value);
+    else if (action == "out") writeCycle(std::strtoull(value, nullptr, 10));
+    else if (action == "bytes") write(STD_OUTPUT_HANDLE, fromHex(value));
+    else if (action == "utf16") write(STD_OUTPUT_HANDLE, utf16(value));
+    else if (action == "sleep") ::Sleep(std::strtoul(value, nullptr, 10));
+    else if (action == "touch") ::CloseHandle(::CreateFileA(value, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    else if (action == "exit") ::ExitProcess(static_cast<UINT>(std::strtoll(value, nullptr, 0)));
+    else return 201;
+  }
+  return 0;
+}

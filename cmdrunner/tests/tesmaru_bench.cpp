@@ -1,0 +1,122 @@
+// Figures for getSTDOUT against the plainest way of doing the same work, in
+// one process, on the same child program. Prints ratios; asserts nothing.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "loaded_library.h"
+#include "test_jni_env.h"
+#include "test_paths.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using GetStdout = jstring JNICALL(JNIEnv*, jobject, jstring);
+
+// Median time of `runs` runs, in milliseconds.
+double medianMs(int runs, const std::function<void()>& work) {
+  std::vector<double> times;
+  for (int i = 0; i < runs; ++i) {
+    const auto start = Clock::now();
+    work();
+    times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+// Starts the command with `output` (or nothing) as its standard output, waits for it.
+PROCESS_INFORMATION start(const std::string& command, HANDLE output) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = output ? STARTF_USESTDHANDLES : 0;
+  startup.hStdOutput = output;
+  startup.hStdError = output;
+  PROCESS_INFORMATION info{};
+  std::string text = command;
+  if (!::CreateProcessA(nullptr, text.data(), nullptr, nullptr, output != nullptr, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &info)) {
+    std::fprintf(stderr, "cannot start %s\n", command.c_str());
+    std::exit(1);
+  }
+  return info;
+}
+
+void bareRun(const std::string& command) {
+  const PROCESS_INFORMATION info = start(command, nullptr);
+  ::WaitForSingleObject(info.hProcess, INFINITE);
+  ::CloseHandle(info.hThread);
+  ::CloseHandle(info.hProcess);
+}
+
+// The plain loop: one pipe, one child, read until the end, then wait.
+std::size_t plainCapture(const std::string& command) {
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, TRUE};
+  HANDLE read = nullptr, write = nullptr;
+  ::CreatePipe(&read, &write, &attributes, 0x20000);
+  ::SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+  const PROCESS_INFORMATION info = start(command, write);
+  ::CloseHandle(write);
+  std::vector<char> chunk(65536);
+  std::size_t total = 0;
+  DWORD count = 0;
+  while (::ReadFile(read, chunk.data(), static_cast<DWORD>(chunk.size()), &count, nullptr) && count > 0) total += count;
+  ::WaitForSingleObject(info.hProcess, INFINITE);
+  ::CloseHandle(info.hThread);
+  ::CloseHandle(info.hProcess);
+  ::CloseHandle(read);
+  return total;
+}
+
+std::size_t peakPrivateBytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+  return counters.PeakPagefileUsage;
+}
+
+}  // namespace
+
+int main() {
+  kel::test::LoadedLibrary library(kel::test::tesmaruDll());
+  auto* getStdout = library.get<GetStdout>("Java_com_vum_kel_util_WindowsCommandCenter_getSTDOUT");
+  kel::test::TestJniEnv jni;
+  const std::string child = kel::test::child();
+  auto call = [&](const std::string& line) {
+    if (!getStdout(jni.env(), nullptr, jni.javaString(line))) std::exit(1);
+  };
+
+  std::string ten = child;
+  for (int i = 1; i < 10; ++i) ten += " & " + child;
+  call(child);
+  bareRun(child);
+
+  std::printf("%-40s %10s %10s %7s %7s\n", "case", "tesmaru", "baseline", "ratio", "target");
+  auto row = [](const char* name, double ours, double baseline, double target) {
+    std::printf("%-40s %8.2fms %8.2fms %7.3f %7.2f\n", name, ours, baseline, ours / baseline, target);
+  };
+  const int runs = 21;
+  row("one command vs bare start+wait", medianMs(runs, [&] { call(child); }), medianMs(runs, [&] { bareRun(child); }),
+      1.05);
+  row("ten commands vs ten bare starts", medianMs(runs, [&] { call(ten); }),
+      medianMs(runs, [&] { for (int i = 0; i < 10; ++i) bareRun(child); }), 1.05);
+  for (const auto& [name, bytes] : {std::pair{"capture 64 KiB vs plain read loop", "65536"},
+                                    std::pair{"capture 10 MB vs plain read loop", "10000000"}}) {
+    const std::string command = child + " out " + bytes;
+    row(name, medianMs(runs, [&] { call(command); }), medianMs(runs, [&] { plainCapture(command); }), 1.10);
+  }
+
+  std::printf("\npeak private memory (PeakPagefileUsage) after capturing\n");
+  for (const auto& [name, bytes] : {std::pair{"1 KB", "1000"}, std::pair{"1 MB", "1000000"},
+                                    std::pair{"100 MB", "100000000"}}) {
+    call(child + " out " + bytes);
+    std::printf("  %-8s %10.1f KiB\n", name, peakPrivateBytes() / 1024.0);
+  }
+  return 0;
+}
