@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "command_runner.h"
 
@@ -46,3 +47,7 @@ extern "C" JNIEXPORT jstring JNICALL Java_com_vum_kel_util_WindowsCommandCenter_
     return nullptr;
   }
 }
+
+// The VM calls native methods with JNICALL, which is __stdcall on 32-bit Windows.
+static_assert(std::is_same_v<decltype(&Java_com_vum_kel_util_WindowsCommandCenter_getSTDOUT),
+                             jstring(JNICALL*)(JNIEnv*, jobject, jstring)>);

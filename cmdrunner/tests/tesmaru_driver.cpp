@@ -2,6 +2,9 @@
 // the Java class does; prints the answer. Without an argument it passes a
 // null string.
 // Usage: tesmaru_driver DLL [COMMAND_LINE]
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <string>
 
@@ -15,6 +18,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: tesmaru_driver DLL [COMMAND_LINE]\n");
     return 2;
   }
+  // The result goes out byte for byte, line ends unchanged.
+  _setmode(_fileno(stdout), _O_BINARY);
   try {
     kel::test::LoadedLibrary library(argv[1]);
     auto* getStdout = library.get<GetStdout>("Java_com_vum_kel_util_WindowsCommandCenter_getSTDOUT");
