@@ -1,14 +1,24 @@
 #!/usr/bin/env bash
-# Fails unless the binary imports only from Windows system DLLs, so it runs on
-# a machine with nothing installed beside it.
+# Fails unless the binary imports only from Windows system DLLs (or, when DLL
+# names are given, only from those), so it runs on a machine with nothing
+# installed beside it.
+# Usage: check-imports.sh BINARY [DLL...]
 set -euo pipefail
-allowed='^(kernel32|msvcrt|user32|advapi32|mpr|ntdll|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\.dll$'
+binary=$1
+shift
+if [ $# -gt 0 ]; then
+  allowed="^($(IFS='|'; echo "${*,,}"))\.dll$"
+else
+  allowed='^(kernel32|msvcrt|user32|advapi32|ntdll|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\.dll$'
+fi
 status=0
+imported=()
 while read -r dll; do
+  imported+=("$dll")
   if ! [[ ${dll,,} =~ $allowed ]]; then
-    echo "$1 imports $dll, which is not a Windows system DLL"
+    echo "$binary imports $dll, which it must not"
     status=1
   fi
-done < <(i686-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p')
-[ $status -eq 0 ] && echo "$(basename "$1"): imports only system DLLs"
+done < <(i686-w64-mingw32-objdump -p "$binary" | sed -n 's/^\s*DLL Name: //p')
+[ $status -eq 0 ] && echo "$(basename "$binary") imports only: ${imported[*]}"
 exit $status
