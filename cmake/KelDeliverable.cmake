@@ -1,9 +1,10 @@
-# kel_add_deliverable(TARGET [EXPORTS name...] [IMPORTS dll...])
-# Puts a shipped binary into bin/ (and nothing else goes there), and checks
-# that it imports only system DLLs (only the given ones, with IMPORTS) and,
-# with EXPORTS, that it exports exactly the given plain names.
+# kel_add_deliverable(TARGET DESCRIPTION text [EXPORTS name...] [IMPORTS dll...])
+# Puts a shipped binary into bin/ (and nothing else goes there) and into the
+# release archive, gives it a version resource, and checks that it is built
+# for this build's machine, imports only system DLLs (only the given ones,
+# with IMPORTS) and, with EXPORTS, exports exactly the given plain names.
 function(kel_add_deliverable target)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "EXPORTS;IMPORTS")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "DESCRIPTION" "EXPORTS;IMPORTS")
   set_target_properties(${target} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${KEL_BIN_DIR}
     ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib
@@ -11,10 +12,33 @@ function(kel_add_deliverable target)
   if(NOT KEL_WINDOWS)
     return()
   endif()
+
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "EXECUTABLE")
+    set(kind program)
+    set(KEL_FILE_TYPE VFT_APP)
+    set(KEL_FILE_NAME ${target}.exe)
+  else()
+    set(kind dll)
+    set(KEL_FILE_TYPE VFT_DLL)
+    set(KEL_FILE_NAME ${target}.dll)
+  endif()
+  set(KEL_FILE_DESCRIPTION "${arg_DESCRIPTION}")
+  set(KEL_INTERNAL_NAME ${target})
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc @ONLY)
+  target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
+  install(FILES $<TARGET_FILE:${target}> DESTINATION .)
+
+  add_test(NAME ${target}_is_${KEL_MACHINE}_${kind}
+           COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-format.sh ${KEL_OBJDUMP} $<TARGET_FILE:${target}> ${KEL_MACHINE} ${kind})
   add_test(NAME ${target}_imports_system_dlls_only
-           COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-imports.sh $<TARGET_FILE:${target}> ${arg_IMPORTS})
+           COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-imports.sh ${KEL_OBJDUMP} $<TARGET_FILE:${target}> ${arg_IMPORTS})
   if(arg_EXPORTS)
     add_test(NAME ${target}_exports_exactly_its_native_methods
-             COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-exports.sh $<TARGET_FILE:${target}> ${arg_EXPORTS})
+             COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-exports.sh ${KEL_OBJDUMP} $<TARGET_FILE:${target}> ${arg_EXPORTS})
   endif()
+  add_test(NAME ${target}_version_resource
+           COMMAND kel_version_check $<TARGET_FILE:${target}> ${PROJECT_VERSION} ${KEL_FILE_NAME}
+                   "${KEL_FILE_DESCRIPTION}")
+  set_tests_properties(${target}_version_resource PROPERTIES FIXTURES_REQUIRED wine)
 endfunction()

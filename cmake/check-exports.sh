@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Fails unless the DLL exports exactly the names given, undecorated.
-# Usage: check-exports.sh DLL NAME...
+# Usage: check-exports.sh OBJDUMP DLL NAME...
 set -euo pipefail
-dll=$1
-shift
-actual=$(i686-w64-mingw32-objdump -p "$dll" |
+objdump=$1 dll=$2
+shift 2
+actual=$("$objdump" -p "$dll" |
   sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/s/^\s*\[\s*[0-9]*\]\s*//p' | sort)
 expected=$(printf '%s\n' "$@" | sort)
 if [ "$actual" != "$expected" ]; then

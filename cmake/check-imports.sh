@@ -2,10 +2,10 @@
 # Fails unless the binary imports only from Windows system DLLs (or, when DLL
 # names are given, only from those), so it runs on a machine with nothing
 # installed beside it.
-# Usage: check-imports.sh BINARY [DLL...]
+# Usage: check-imports.sh OBJDUMP BINARY [DLL...]
 set -euo pipefail
-binary=$1
-shift
+objdump=$1 binary=$2
+shift 2
 if [ $# -gt 0 ]; then
   allowed="^($(IFS='|'; echo "${*,,}"))\.dll$"
 else
@@ -19,6 +19,6 @@ while read -r dll; do
     echo "$binary imports $dll, which it must not"
     status=1
   fi
-done < <(i686-w64-mingw32-objdump -p "$binary" | sed -n 's/^\s*DLL Name: //p')
+done < <("$objdump" -p "$binary" | sed -n 's/^\s*DLL Name: //p')
 [ $status -eq 0 ] && echo "$(basename "$binary") imports only: ${imported[*]}"
 exit $status

@@ -12,8 +12,9 @@ namespace {
 
 constexpr std::size_t slotCount = sizeof(JNINativeInterface_) / sizeof(void*);
 
-// A slot the library has no business calling. It cannot return: the caller
-// pushed arguments this function knows nothing about.
+// A slot the library has no business calling. It cannot return: it knows
+// neither the slot's arguments nor its result (and under 32-bit __stdcall it
+// could not even leave the stack as the caller expects).
 template <std::size_t Slot>
 void JNICALL forbiddenSlot() {
   std::fprintf(stderr, "test JNI env: the library called JNI function table slot %u, which it must not use\n",
