@@ -1,5 +1,6 @@
 // The provider lookup and the drive listing against the stand-in provider.
 
+#include <cstdint>
 #include <string>
 
 #include "orvandel_test.h"
@@ -101,6 +102,17 @@ TEST_F(OrvandelListing, NamesBeyondTwoThousandBytesAreKeptWhole) {
   ASSERT_GT(expected.size(), 2000u);
   EXPECT_EQ(orvandel.allConnectedDeviceNames(), expected);
 }
+
+#ifdef _WIN64
+// Every enumeration test runs with the work buffer and the enumeration
+// handles above 4 GiB on 64-bit; this one makes sure they really are there.
+TEST_F(OrvandelListing, On64BitRecordsAndHandlesAbove4GiBComeThroughWhole) {
+  connect("F:", "\\\\server\\f", "First Network");
+  EXPECT_EQ(orvandel.allConnectedDeviceNames(), "F:");
+  EXPECT_GT(reinterpret_cast<std::uintptr_t>(orvandel.memory.last), std::uintptr_t{0xFFFFFFFF});
+  EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "F:"), "First Network");
+}
+#endif
 
 TEST_F(OrvandelProviderLookup, AnExactMatchGivesTheProviderAndNothingElse) {
   connect("F:", "\\\\server\\f", "First Network");

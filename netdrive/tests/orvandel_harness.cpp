@@ -14,12 +14,33 @@ GlobalMemoryLog memoryLog;
 Orvandel* current = nullptr;
 jstring(JNICALL* forwardNewStringUTF)(JNIEnv*, const char*) = nullptr;
 
+// On 64-bit the work buffer lies above 4 GiB (fixed and zeroed, as GPTR
+// asks), so that a pointer cut to 32 bits on its way between the library and
+// the provider shows.
+HGLOBAL allocate(UINT flags, SIZE_T bytes) {
+#ifdef _WIN64
+  (void)flags;
+  return ::VirtualAlloc(nullptr, bytes, MEM_RESERVE | MEM_COMMIT | MEM_TOP_DOWN, PAGE_READWRITE);
+#else
+  return ::GlobalAlloc(flags, bytes);
+#endif
+}
+
+HGLOBAL release(HGLOBAL memory) {
+#ifdef _WIN64
+  return ::VirtualFree(memory, 0, MEM_RELEASE) ? nullptr : memory;
+#else
+  return ::GlobalFree(memory);
+#endif
+}
+
 HGLOBAL WINAPI watchedGlobalAlloc(UINT flags, SIZE_T bytes) {
   if (memoryLog.refuseAllocations) return nullptr;
-  HGLOBAL memory = ::GlobalAlloc(flags, bytes);
+  HGLOBAL memory = allocate(flags, bytes);
   ++memoryLog.allocations;
   memoryLog.flags = flags;
   memoryLog.bytes = bytes;
+  memoryLog.last = memory;
   memoryLog.live.insert(memory);
   return memory;
 }
@@ -27,7 +48,7 @@ HGLOBAL WINAPI watchedGlobalAlloc(UINT flags, SIZE_T bytes) {
 HGLOBAL WINAPI watchedGlobalFree(HGLOBAL memory) {
   ++memoryLog.frees;
   if (memoryLog.live.erase(memory) != 1) ++memoryLog.strayFrees;
-  return ::GlobalFree(memory);
+  return release(memory);
 }
 
 template <typename Export>

@@ -33,6 +33,7 @@ struct GlobalMemoryLog {
   int frees = 0;
   UINT flags = 0;
   SIZE_T bytes = 0;
+  HGLOBAL last = nullptr;
   std::set<HGLOBAL> live;
   int strayFrees = 0;
   bool refuseAllocations = false;

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <winnetwk.h>
 
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -35,6 +36,7 @@ struct Enumeration {
 };
 
 struct Script {
+  std::uintptr_t enumerations = 0;
   std::vector<Connection> connections;
   std::map<std::string, DWORD> forced;
   DWORD batchLimit = standin::forEver;
@@ -185,9 +187,11 @@ __declspec(dllexport) DWORD WINAPI WNetOpenEnumA(DWORD scope, DWORD type, DWORD 
                            " usage=" + std::to_string(usage) + " container=" + (container ? "given" : "null");
   if (const auto result = forced("WNetOpenEnumA")) return logged(call, *result);
   if (scope != RESOURCE_CONNECTED || container) return logged(call, ERROR_NOT_SUPPORTED);
-  auto state = std::make_unique<Enumeration>(Enumeration{type});
-  *enumeration = state.get();
-  script.open.emplace(*enumeration, std::move(state));
+  // Handles from the top quarter of the address range: above 4 GiB on
+  // 64-bit, so that a handle cut to 32 bits is not recognised.
+  constexpr std::uintptr_t topQuarter = std::uintptr_t{1} << (sizeof(void*) * 8 - 2);
+  *enumeration = reinterpret_cast<HANDLE>(topQuarter + ++script.enumerations);
+  script.open.emplace(*enumeration, std::make_unique<Enumeration>(Enumeration{type}));
   return logged(call, NO_ERROR);
 }
 
