@@ -9,7 +9,7 @@ library=$(winepath -w "$KEL_BUILD/bin/Orvandel.dll" 2>/dev/null)
 driver=$KEL_BUILD/netdrive/tests/standin/netdrive_demo.exe
 
 echo "== Orvandel.dll: network-drive library =="
-"$(dirname "$0")/../../cmake/check-imports.sh" "$KEL_BUILD/bin/Orvandel.dll" kernel32 mpr msvcrt
+"$(dirname "$0")/../../cmake/check-imports.sh" objdump "$KEL_BUILD/bin/Orvandel.dll" kernel32 mpr msvcrt
 
 echo
 echo "-- with the stand-in provider (WINEDLLOVERRIDES=mpr=n, test-only mpr.dll beside the driver)"
