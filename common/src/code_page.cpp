@@ -1,0 +1,62 @@
+#include "kel/code_page.h"
+
+#include <windows.h>
+
+#include "kel/text_encoding.h"
+
+namespace kel::text {
+namespace {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
+const wchar_t* wide(std::u16string_view text) { return reinterpret_cast<const wchar_t*>(text.data()); }
+
+std::optional<std::u16string> decodeAnsi(std::string_view text, DWORD flags) {
+  if (text.empty()) return std::u16string();
+  const int size = static_cast<int>(text.size());
+  const int length = ::MultiByteToWideChar(CP_ACP, flags, text.data(), size, nullptr, 0);
+  if (length == 0) return std::nullopt;
+  std::u16string units(static_cast<std::size_t>(length), u'\0');
+  ::MultiByteToWideChar(CP_ACP, flags, text.data(), size, reinterpret_cast<wchar_t*>(units.data()), length);
+  return units;
+}
+
+}  // namespace
+
+std::optional<std::string> toAnsi(std::u16string_view text) {
+  if (text.find(u'\0') != std::u16string_view::npos) return std::nullopt;
+  if (text.empty()) return std::string();
+  // A UTF-8 ANSI code page takes neither flag nor default character; it
+  // lacks only lone surrogates, which it refuses when told to.
+  const bool utf8 = ::GetACP() == CP_UTF8;
+  const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+  BOOL usedDefault = FALSE;
+  BOOL* const usedDefaultSlot = utf8 ? nullptr : &usedDefault;
+  const int size = static_cast<int>(text.size());
+  const int length = ::WideCharToMultiByte(CP_ACP, flags, wide(text), size, nullptr, 0, nullptr, usedDefaultSlot);
+  if (length == 0 || usedDefault) return std::nullopt;
+  std::string ansi(static_cast<std::size_t>(length), '\0');
+  ::WideCharToMultiByte(CP_ACP, flags, wide(text), size, ansi.data(), length, nullptr, usedDefaultSlot);
+  // Read back, so that no conversion the platform calls exact changes a character.
+  if (usedDefault || decodeAnsi(ansi, MB_ERR_INVALID_CHARS) != text) return std::nullopt;
+  return ansi;
+}
+
+std::u16string fromAnsi(std::string_view text, bool cutAtEnd) {
+  if (auto units = decodeAnsi(text, MB_ERR_INVALID_CHARS)) return *std::move(units);
+  if (cutAtEnd) {
+    if (auto units = decodeAnsi(text.substr(0, text.size() - 1), MB_ERR_INVALID_CHARS)) return *std::move(units);
+  }
+  // Bytes that are no character of the code page: the platform's stand-in for them.
+  return decodeAnsi(text, 0).value_or(std::u16string());
+}
+
+std::optional<std::string> javaToAnsi(std::string_view modifiedUtf8) {
+  const std::optional<std::u16string> units = decodeModifiedUtf8(modifiedUtf8);
+  if (!units) return std::nullopt;
+  return toAnsi(*units);
+}
+
+std::string ansiToJava(std::string_view ansi) { return encodeModifiedUtf8(fromAnsi(ansi)); }
+
+}  // namespace kel::text
