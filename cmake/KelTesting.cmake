@@ -19,23 +19,41 @@ if(KEL_WINDOWS)
   set_tests_properties(wine_prefix_stop PROPERTIES FIXTURES_CLEANUP wine)
 endif()
 
-# kel_add_gtest(NAME SOURCES src... [LIBS lib...] [ENVIRONMENT VAR=value...])
+# kel_add_gtest(NAME SOURCES src... [LIBS lib...] [ENVIRONMENT VAR=value...]
+#               [LOCALES locale...])
 # Builds a GoogleTest program and registers each of its tests with CTest.
+# With LOCALES each test is registered once per locale, run with LC_ALL set to
+# it (suffix @locale): Wine takes a program's ANSI code page from LC_ALL.
 function(kel_add_gtest name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBS;ENVIRONMENT")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBS;ENVIRONMENT;LOCALES")
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gmock GTest::gtest_main)
-  set(properties)
+  set(fixtures)
   if(KEL_WINDOWS)
-    list(APPEND properties FIXTURES_REQUIRED wine)
+    set(fixtures FIXTURES_REQUIRED wine)
   endif()
-  if(arg_ENVIRONMENT)
-    list(APPEND properties ENVIRONMENT "${arg_ENVIRONMENT}")
+  set(locales ${arg_LOCALES})
+  if(NOT locales)
+    set(locales -)  # the environment's own
   endif()
-  gtest_discover_tests(${name}
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 120
-    PROPERTIES ${properties})
+  foreach(locale IN LISTS locales)
+    set(environment ${arg_ENVIRONMENT})
+    set(suffix "")
+    if(NOT locale STREQUAL "-")
+      list(APPEND environment LC_ALL=${locale})
+      set(suffix "@${locale}")
+    endif()
+    set(properties ${fixtures})
+    if(environment)
+      list(APPEND properties ENVIRONMENT "${environment}")
+    endif()
+    gtest_discover_tests(${name}
+      TEST_SUFFIX "${suffix}"
+      TEST_LIST ${name}_tests${suffix}
+      DISCOVERY_MODE PRE_TEST
+      DISCOVERY_TIMEOUT 120
+      PROPERTIES ${properties})
+  endforeach()
 endfunction()
 
 # kel_add_fuzz_target(NAME SOURCES src... [LIBS lib...])

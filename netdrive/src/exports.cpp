@@ -1,7 +1,8 @@
 // The seven native methods of the Java class
-// com.vum.kel.connectionmgr.wnetaccess.Orvandel. Each converts its argument,
-// asks the routine that does the work, releases the argument and only then
-// makes the result string. Failures are told in the result text.
+// com.vum.kel.connectionmgr.wnetaccess.Orvandel. Each converts its argument
+// to the ANSI code page, asks the routine that does the work, releases the
+// argument and only then makes the result string, from the platform's ANSI
+// answer turned into modified UTF-8. Failures are told in the result text.
 
 #include <jni.h>
 
@@ -11,6 +12,7 @@
 #include "connection_queries.h"
 #include "device_listing.h"
 #include "java_chars.h"
+#include "kel/code_page.h"
 #include "provider_lookup.h"
 #include "trace.h"
 
@@ -19,17 +21,20 @@ namespace {
 using orvandel::JavaChars;
 
 // Answers a question about one Java string argument: failureText when the
-// argument is null or the question fails. Nothing may escape into the VM, so
-// running out of memory is a failure too.
+// argument is null, holds a character the ANSI code page lacks (then the
+// platform is not asked at all), or the question fails. Nothing may escape
+// into the VM, so running out of memory is a failure too.
 template <typename Question>
 jstring answer(JNIEnv* env, jstring argument, const char* failureText, Question question) noexcept {
   try {
     JavaChars chars(env, argument);
     if (chars.refused()) return nullptr;
     std::optional<std::string> text;
-    if (chars.get()) text = question(chars.get());
+    if (chars.get()) {
+      if (const std::optional<std::string> ansi = kel::text::javaToAnsi(chars.get())) text = question(ansi->c_str());
+    }
     chars.release();
-    return env->NewStringUTF(text ? text->c_str() : failureText);
+    return env->NewStringUTF(text ? kel::text::ansiToJava(*text).c_str() : failureText);
   } catch (...) {
     return env->NewStringUTF(failureText);
   }
@@ -85,10 +90,14 @@ JNIEXPORT jstring JNICALL Java_com_vum_kel_connectionmgr_wnetaccess_Orvandel_get
 
 JNIEXPORT jboolean JNICALL Java_com_vum_kel_connectionmgr_wnetaccess_Orvandel_disconnectConnection(JNIEnv* env, jobject,
                                                                                                     jstring name) {
-  JavaChars chars(env, name);
-  const bool cancelled = chars.get() && orvandel::cancelConnection(chars.get());
-  chars.release();
-  return cancelled ? JNI_TRUE : JNI_FALSE;
+  try {
+    JavaChars chars(env, name);
+    const std::optional<std::string> ansi = chars.get() ? kel::text::javaToAnsi(chars.get()) : std::nullopt;
+    chars.release();
+    return ansi && orvandel::cancelConnection(ansi->c_str()) ? JNI_TRUE : JNI_FALSE;
+  } catch (...) {
+    return JNI_FALSE;
+  }
 }
 
 JNIEXPORT jstring JNICALL Java_com_vum_kel_connectionmgr_wnetaccess_Orvandel_getProviderNameFor(JNIEnv* env, jobject,
@@ -99,7 +108,7 @@ JNIEXPORT jstring JNICALL Java_com_vum_kel_connectionmgr_wnetaccess_Orvandel_get
 JNIEXPORT jstring JNICALL Java_com_vum_kel_connectionmgr_wnetaccess_Orvandel_getAllConnectedDeviceNames(JNIEnv* env,
                                                                                                          jobject) {
   try {
-    return env->NewStringUTF(allConnectedDeviceNames().c_str());
+    return env->NewStringUTF(kel::text::ansiToJava(allConnectedDeviceNames()).c_str());
   } catch (...) {
     return env->NewStringUTF("");
   }

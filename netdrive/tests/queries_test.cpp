@@ -76,9 +76,9 @@ TEST_F(OrvandelQueries, APlatformThatKeepsAskingForMoreGetsOneRetryThenError) {
 
 TEST_F(OrvandelQueries, ArgumentsReachThePlatformUnchanged) {
   EXPECT_EQ(orvandel.ask(orvandel.getUserIDFor, ""), "standin-user");
-  EXPECT_EQ(orvandel.ask(orvandel.getHostNameFor, "\xC3\xA9:"), "Error");
+  EXPECT_EQ(orvandel.ask(orvandel.getHostNameFor, "Q:"), "Error");
   EXPECT_THAT(provider.calls(), ElementsAre("WNetGetUserA name=\"\" size=80 -> 0",
-                                            "WNetGetConnectionA name=\"\xC3\xA9:\" size=80 -> 2250"));
+                                            "WNetGetConnectionA name=\"Q:\" size=80 -> 2250"));
 }
 
 TEST_F(OrvandelQueries, DisconnectFallsBackOnlyWhenTheFirstCancellationFails) {
