@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+#include "kel/text_encoding.h"
+
 namespace kel::test {
 
 namespace {
@@ -131,6 +133,16 @@ jstring JNICALL TestJniEnv::newStringUTF(JNIEnv* env, const char* utf) {
   if (!utf) {
     me.misuse("NewStringUTF with a null pointer");
     return nullptr;
+  }
+  // A VM silently drops text from the first byte that is not modified UTF-8.
+  if (!kel::text::isModifiedUtf8(utf)) {
+    std::string hex;
+    for (const unsigned char byte : std::string_view(utf).substr(0, 64)) {
+      static constexpr char digits[] = "0123456789ABCDEF";
+      hex += digits[byte >> 4];
+      hex += digits[byte & 15];
+    }
+    me.misuse("NewStringUTF with bytes that are not modified UTF-8: " + hex);
   }
   if (me.failNew_) return nullptr;
   me.strings_.push_back(std::make_unique<JavaString>(JavaString{utf}));

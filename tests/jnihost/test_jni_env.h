@@ -42,7 +42,8 @@ class TestJniEnv {
   int newStringUTFCalls() const;
   // Characters handed out and not yet released.
   int unreleased() const;
-  // Every misuse seen: unknown strings or pointers, double releases, null text.
+  // Every misuse seen: unknown strings or pointers, double releases, null
+  // text, text for NewStringUTF that is not modified UTF-8.
   std::vector<std::string> misuses() const;
 
  private:

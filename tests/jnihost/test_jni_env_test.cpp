@@ -40,7 +40,11 @@ TEST(TestJniEnv, RecordsEveryMisuse) {
   env->ReleaseStringUTFChars(a, chars);
   EXPECT_EQ(env->GetStringUTFChars(nullptr, nullptr), nullptr);
   EXPECT_EQ(env->NewStringUTF(nullptr), nullptr);
-  EXPECT_EQ(jni.misuses().size(), 5u);
+  // Raw UTF-8 of U+1F600 and a cp1252 byte, which a VM would cut short.
+  env->NewStringUTF("x\xF0\x9F\x98\x80y");
+  env->NewStringUTF("a\x80" "b");
+  env->NewStringUTF("\xC3\xA9 \xC0\x80 \xED\xA0\xBD\xED\xB8\x80");
+  EXPECT_EQ(jni.misuses().size(), 7u);
   EXPECT_EQ(jni.unreleased(), 0);
 }
 
