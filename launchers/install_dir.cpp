@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "kelhome_value.h"
+
 namespace kel {
 namespace {
 
@@ -23,10 +25,12 @@ std::string shortFormOf(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> resolveInstallDir() {
+InstallDir resolveInstallDir() {
   const char* value = std::getenv("KELHOME");
-  if (value == nullptr) return std::nullopt;
-  return shortFormOf(value);
+  if (value == nullptr) return {"", KelhomeProblem::notSet};
+  const std::optional<std::string> path = installDirFromKelhome(value);
+  if (!path) return {"", KelhomeProblem::holdsQuote};
+  return {shortFormOf(*path), KelhomeProblem::none};
 }
 
 }  // namespace kel
