@@ -3,23 +3,34 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <cstring>
-#include <vector>
+
+#include "kelhome_value.h"
 
 namespace kel {
+namespace {
 
-std::optional<std::string> resolveInstallDir() {
+// A short form can be longer than the name (C:\KEL 1 becomes C:\KEL1~1), so
+// the platform is asked how much room it needs first.
+std::string shortFormOf(const std::string& path) {
+  if (path.empty()) return path;
+  const DWORD needed = ::GetShortPathNameA(path.c_str(), nullptr, 0);
+  if (needed == 0) return path;
+  std::string shortForm(needed, '\0');
+  const DWORD written = ::GetShortPathNameA(path.c_str(), shortForm.data(), needed);
+  // More than asked for: the directory was renamed in between.
+  if (written == 0 || written >= needed) return path;
+  shortForm.resize(written);
+  return shortForm;
+}
+
+}  // namespace
+
+InstallDir resolveInstallDir() {
   const char* value = std::getenv("KELHOME");
-  if (value == nullptr) return std::nullopt;
-  const std::size_t length = std::strlen(value);
-  if (length == 0) return std::string();
-
-  // Exactly as long as the value, no room for a terminator: a short form of
-  // the same length does not fit, and the platform then writes nothing.
-  std::vector<char> shortForm(length, '\0');
-  const DWORD written = ::GetShortPathNameA(value, shortForm.data(), static_cast<DWORD>(length));
-  if (written == 0 || written >= length || shortForm[0] == '\0') return std::string(value, length);
-  return std::string(shortForm.data(), written);
+  if (value == nullptr) return {"", KelhomeProblem::notSet};
+  const std::optional<std::string> path = installDirFromKelhome(value);
+  if (!path) return {"", KelhomeProblem::holdsQuote};
+  return {shortFormOf(*path), KelhomeProblem::none};
 }
 
 }  // namespace kel

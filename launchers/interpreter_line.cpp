@@ -10,6 +10,10 @@ InterpreterLine prepareInterpreterLine(std::string_view programLine) {
                 "nothing was started."};
   }
   std::string escaped = escapeForCmd(programLine);
+  // cmd.exe /c drops the first and the last quote of a line that starts with
+  // one, before it reads carets and quotes (with just two quotes it may keep
+  // them, depending on what they enclose); so such a line gets one more pair.
+  if (programLine.starts_with('"')) escaped = '"' + escaped + '"';
   if (escaped.size() > kMaxInterpreterLine) {
     return {"", "The command line is too long for the command interpreter (" +
                     std::to_string(escaped.size()) + " characters, at most " +

@@ -20,9 +20,12 @@ struct InterpreterLine {
   std::string refusal;  // one-line reason; empty when the line can run
 };
 
-// Escapes `programLine` for cmd.exe and checks the result. Refused: a line
-// longer than kMaxInterpreterLine once escaped, and a line holding a carriage
-// return or line feed (cmd.exe ends the command there and drops the rest).
+// Escapes `programLine` for cmd.exe and checks the result; a line that starts
+// with a quote (a quoted program path) is wrapped in one more pair of quotes,
+// which cmd.exe /c removes before reading the line. Refused: a line longer
+// than kMaxInterpreterLine once escaped and wrapped, and a line holding a
+// carriage return or line feed (cmd.exe ends the command there and drops the
+// rest).
 InterpreterLine prepareInterpreterLine(std::string_view programLine);
 
 }  // namespace kel

@@ -1,6 +1,7 @@
 #include "kelpass_commands.h"
 
 #include "crt_arguments.h"
+#include "install_path.h"
 
 namespace kel {
 
@@ -10,10 +11,10 @@ std::string defaultWorkspace(std::string_view installDir) {
 
 std::string applicationCommand(std::string_view installDir, std::string_view workspace,
                                std::span<const std::string> passThrough) {
-  std::string line(installDir);
-  line += "\\eclipse\\jre\\bin\\java -Xzq -cp ";
-  line += installDir;
-  line += "\\eclipse\\startup.jar org.eclipse.core.launcher.Main -noupdate  -application "
+  std::string line = installPath(installDir, "\\eclipse\\jre\\bin\\java");
+  line += " -Xzq -cp ";
+  line += installPath(installDir, "\\eclipse\\startup.jar");
+  line += " org.eclipse.core.launcher.Main -noupdate  -application "
           "com.vum.kel.KELpass.kelpass -data ";
   line += quotedArgument(workspace);
   line += ' ';
@@ -22,8 +23,8 @@ std::string applicationCommand(std::string_view installDir, std::string_view wor
 }
 
 std::string serverCommand(std::string_view installDir, std::span<const std::string> passThrough) {
-  std::string line(installDir);
-  line += "\\keltool -s SetPassword";
+  std::string line = installPath(installDir, "\\keltool");
+  line += " -s SetPassword";
   appendPassThrough(line, passThrough);
   return line;
 }

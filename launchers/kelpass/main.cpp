@@ -5,26 +5,30 @@
 
 #include "argument_scan.h"
 #include "install_dir.h"
+#include "kelhome_value.h"
 #include "kelpass_commands.h"
 #include "run_command.h"
 #include "workspace_lock.h"
 
 int main(int argc, char** argv) {
-  const std::optional<std::string> installDir = kel::resolveInstallDir();
-  if (!installDir) {
-    std::puts("Environment variable KELHOME cannot be resolved.");
+  const kel::InstallDir install = kel::resolveInstallDir();
+  if (install.problem != kel::KelhomeProblem::none) {
+    std::puts(install.problem == kel::KelhomeProblem::notSet
+                  ? "Environment variable KELHOME cannot be resolved."
+                  : kel::kKelhomeHoldsQuoteMessage);
     return -96;
   }
+  const std::string& installDir = install.path;
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   const kel::ScannedArguments scanned = kel::scanArguments(arguments);
-  const std::string workspace = scanned.workspace.value_or(kel::defaultWorkspace(*installDir));
+  const std::string workspace = scanned.workspace.value_or(kel::defaultWorkspace(installDir));
 
   if (kel::probeWorkspaceLock(workspace) == 0) {
     return kel::runThroughInterpreter(
-        kel::applicationCommand(*installDir, workspace, scanned.passThrough));
+        kel::applicationCommand(installDir, workspace, scanned.passThrough));
   }
   const int exitCode =
-      kel::runThroughInterpreter(kel::serverCommand(*installDir, scanned.passThrough));
+      kel::runThroughInterpreter(kel::serverCommand(installDir, scanned.passThrough));
   if (exitCode == kel::kToolServerNotRunning) std::puts(kel::kLockedWorkspaceMessage);
   return exitCode;
 }

@@ -4,15 +4,18 @@
 #include <vector>
 
 #include "install_dir.h"
+#include "kelhome_value.h"
 #include "keltool_command.h"
 #include "run_command.h"
 
 int main(int argc, char** argv) {
-  const std::optional<std::string> installDir = kel::resolveInstallDir();
-  if (!installDir) {
-    std::puts("Enviroment variable KELHOME could not be resolved.");
+  const kel::InstallDir install = kel::resolveInstallDir();
+  if (install.problem != kel::KelhomeProblem::none) {
+    std::puts(install.problem == kel::KelhomeProblem::notSet
+                  ? "Enviroment variable KELHOME could not be resolved."
+                  : kel::kKelhomeHoldsQuoteMessage);
     return -1;
   }
   const std::vector<std::string> arguments(argv + 1, argv + argc);
-  return kel::runThroughInterpreter(kel::toolClientCommand(*installDir, arguments));
+  return kel::runThroughInterpreter(kel::toolClientCommand(install.path, arguments));
 }

@@ -1,7 +1,10 @@
-// Any arguments: kelpass's scan keeps every pass-through argument in order,
-// and each of the three command lines reaches its program (through the models
-// of cmd.exe and the C runtime) as its fixed words, the workspace and the
-// words of the pass-through arguments, or is refused for a reason that holds.
+// Any KELHOME value and arguments: a value is taken unless a quote is left in
+// it; kelpass's scan keeps every pass-through argument in order; and each of
+// the three command lines, with the value as the install directory (as on a
+// volume without short names), reaches its program (through the models of
+// cmd.exe and the C runtime) as its paths whole, its fixed words, the
+// workspace and the words of the pass-through arguments, or is refused for a
+// reason that holds.
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -12,6 +15,7 @@
 #include "cmd_model.h"
 #include "crt_split_model.h"
 #include "interpreter_line.h"
+#include "kelhome_value.h"
 #include "kelpass_commands.h"
 #include "keltool_command.h"
 
@@ -26,8 +30,9 @@ std::optional<std::vector<std::string>> delivered(const std::string& programLine
   const kel::InterpreterLine line = kel::prepareInterpreterLine(programLine);
   if (!line.refusal.empty()) {
     check(line.text.empty());
+    const std::size_t wrapping = programLine.starts_with('"') ? 2 : 0;
     check(programLine.find_first_of("\r\n") != std::string::npos ||
-          programLine.size() > kel::kMaxInterpreterLine ||
+          programLine.size() + wrapping > kel::kMaxInterpreterLine ||
           programLine.find_first_of("%&|<>^()") != std::string::npos);
     return std::nullopt;
   }
@@ -35,7 +40,7 @@ std::optional<std::vector<std::string>> delivered(const std::string& programLine
   const kel::test::CmdOutcome cmd = kel::test::simulateCmd(line.text);
   check(cmd.fault.empty() && cmd.programLine == programLine);
   kel::test::CrtSplit split = kel::test::splitLikeCrt(programLine);
-  check(split.fault.empty());
+  check(split.fault.empty() && !split.arguments.empty() && cmd.programName == split.arguments.front());
   return std::move(split.arguments);
 }
 
@@ -44,14 +49,25 @@ std::optional<std::vector<std::string>> delivered(const std::string& programLine
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // Past this every line is refused for its length; longer inputs only cost time.
   if (size > kel::kMaxInterpreterLine + 100) return 0;
-  std::vector<std::string> arguments(1);
+  // The first piece is KELHOME's value, the rest the arguments.
+  std::vector<std::string> pieces(1);
   for (std::size_t i = 0; i < size; ++i) {
     if (data[i] == 0) {
-      arguments.emplace_back();
+      pieces.emplace_back();
     } else {
-      arguments.back() += static_cast<char>(data[i]);
+      pieces.back() += static_cast<char>(data[i]);
     }
   }
+  const std::string& kelhome = pieces.front();
+  const std::optional<std::string> taken = kel::installDirFromKelhome(kelhome);
+  if (taken) {
+    check(taken->find('"') == std::string::npos && (*taken == kelhome || '"' + *taken + '"' == kelhome));
+  } else {
+    check(kelhome.find('"') != std::string::npos);
+  }
+  // A refused value starts nothing; the lines are still checked with another.
+  const std::string installDir = taken.value_or("C:\\KEL");
+  const std::vector<std::string> arguments(pieces.begin() + 1, pieces.end());
   const kel::ScannedArguments scanned = kel::scanArguments(arguments);
 
   std::size_t next = 0;
@@ -61,27 +77,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ++next;
   }
 
-  const std::string installDir = "C:\\KEL";
   const std::string workspace = scanned.workspace.value_or(kel::defaultWorkspace(installDir));
   const std::vector<std::string> words = kel::test::wordsOf(scanned.passThrough);
 
   if (const auto application = delivered(kel::applicationCommand(installDir, workspace, scanned.passThrough))) {
     std::vector<std::string> expected = {
-        "C:\\KEL\\eclipse\\jre\\bin\\java", "-Xzq", "-cp", "C:\\KEL\\eclipse\\startup.jar",
+        installDir + "\\eclipse\\jre\\bin\\java", "-Xzq", "-cp", installDir + "\\eclipse\\startup.jar",
         "org.eclipse.core.launcher.Main", "-noupdate", "-application",
         "com.vum.kel.KELpass.kelpass", "-data", workspace};
     expected.insert(expected.end(), words.begin(), words.end());
     check(*application == expected);
   }
   if (const auto server = delivered(kel::serverCommand(installDir, scanned.passThrough))) {
-    std::vector<std::string> expected = {"C:\\KEL\\keltool", "-s", "SetPassword"};
+    std::vector<std::string> expected = {installDir + "\\keltool", "-s", "SetPassword"};
     expected.insert(expected.end(), words.begin(), words.end());
     check(*server == expected);
   }
   if (const auto client = delivered(kel::toolClientCommand(installDir, arguments))) {
     std::vector<std::string> expected = {
-        "C:\\KEL\\eclipse\\jre\\bin\\java", "-jar",
-        "C:\\KEL\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar"};
+        installDir + "\\eclipse\\jre\\bin\\java", "-jar",
+        installDir + "\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar"};
     for (std::string& word : kel::test::wordsOf(arguments)) expected.push_back(std::move(word));
     check(*client == expected);
   }

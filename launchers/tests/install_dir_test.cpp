@@ -28,17 +28,17 @@ class ScopedKelhome {
 
 TEST(LauncherInstallDir, UnsetGivesNothing) {
   const ScopedKelhome kelhome(std::nullopt);
-  EXPECT_EQ(resolveInstallDir(), std::nullopt);
+  EXPECT_EQ(resolveInstallDir().problem, KelhomeProblem::notSet);
 }
 
 TEST(LauncherInstallDir, LongNameGivesItsShortForm) {
   const test::TempDirectory directory("KEL Install Directory ");
   const ScopedKelhome kelhome(directory.path());
-  const std::optional<std::string> resolved = resolveInstallDir();
-  ASSERT_TRUE(resolved);
-  EXPECT_NE(*resolved, directory.path());
-  EXPECT_EQ(resolved->find(' '), std::string::npos) << *resolved;
-  EXPECT_EQ(::GetFileAttributesA(resolved->c_str()), FILE_ATTRIBUTE_DIRECTORY);
+  const InstallDir resolved = resolveInstallDir();
+  ASSERT_EQ(resolved.problem, KelhomeProblem::none);
+  EXPECT_NE(resolved.path, directory.path());
+  EXPECT_EQ(resolved.path.find(' '), std::string::npos) << resolved.path;
+  EXPECT_EQ(::GetFileAttributesA(resolved.path.c_str()), FILE_ATTRIBUTE_DIRECTORY);
 }
 
 TEST(LauncherInstallDir, ShortFormAndUnknownPathsAreUsedUnchanged) {
@@ -47,13 +47,13 @@ TEST(LauncherInstallDir, ShortFormAndUnknownPathsAreUsedUnchanged) {
   ASSERT_GT(::GetShortPathNameA(directory.path().c_str(), shortForm, sizeof shortForm), 0u);
   for (const std::string& value : {std::string(shortForm), std::string("C:\\No Such Directory\\KEL")}) {
     const ScopedKelhome kelhome(value);
-    EXPECT_EQ(resolveInstallDir(), value);
+    EXPECT_EQ(resolveInstallDir().path, value);
   }
 }
 
 TEST(LauncherInstallDir, NameMatchesWithoutRegardToCase) {
   const ScopedKelhome kelhome("C:\\KEL", "kelhome");
-  EXPECT_EQ(resolveInstallDir(), "C:\\KEL");
+  EXPECT_EQ(resolveInstallDir().path, "C:\\KEL");
 }
 
 }  // namespace

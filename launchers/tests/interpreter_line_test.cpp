@@ -42,6 +42,18 @@ TEST(LauncherModels, CatchLinesThatCmdWouldMisread) {
   EXPECT_EQ(simulateCmd("prog \"a&b\" c^&d").programLine, "prog \"a&b\" c&d");
   EXPECT_EQ(splitLikeCrt("p \"C:\\ws\\\"  -u x").arguments,
             (std::vector<std::string>{"p", "C:\\ws\"  -u x"}));
+
+  // cmd.exe /c drops the first and last quote of this line and looks for C:\K
+  // (9009 under Wine), with two quotes only it may keep them or not, and a
+  // command name ends at ; and cannot hold ( even escaped.
+  EXPECT_EQ(simulateCmd("\"C:\\K T\\java\" -cp \"C:\\K T\\x.jar\" -u x").programName, "C:\\K");
+  EXPECT_NE(simulateCmd("\"C:\\K&T\\keltool\" -s x").fault, "");
+  EXPECT_EQ(simulateCmd("C:\\a;b\\java x").programName, "C:\\a");
+  EXPECT_NE(simulateCmd("C:\\a^(b\\java x").fault, "");
+  const test::CmdOutcome wrapped = simulateCmd("\"\"C:\\K T\\java\" a^&b\"");
+  EXPECT_EQ(wrapped.fault, "");
+  EXPECT_EQ(wrapped.programLine, "\"C:\\K T\\java\" a&b");
+  EXPECT_EQ(wrapped.programName, "C:\\K T\\java");
 }
 
 TEST(LauncherCmdEscape, UsesTheFormsVerifiedUnderCmd) {
@@ -87,6 +99,14 @@ TEST(LauncherQuotedArgument, TrailingBackslashesDoNotEscapeTheClosingQuote) {
     EXPECT_EQ(splitLikeCrt(cmd.programLine).arguments,
               (std::vector<std::string>{"p", workspace, "-u", "x"}));
   }
+}
+
+TEST(LauncherInterpreterLine, LineStartingWithAQuoteGetsOneMorePairAndKeepsItsCarets) {
+  // As verified under Wine's cmd.exe: the outer pair goes before carets are
+  // read, so the inner line is escaped as if it stood alone.
+  EXPECT_EQ(prepareInterpreterLine("\"C:\\K T\\java\" -cp \"C:\\K T\\x.jar\" a&b c^d").text,
+            "\"\"C:\\K T\\java\" -cp \"C:\\K T\\x.jar\" a^&b c^^d\"");
+  EXPECT_EQ(prepareInterpreterLine("C:\\KEL\\keltool -s x&y").text, "C:\\KEL\\keltool -s x^&y");
 }
 
 TEST(LauncherInterpreterLine, RefusesWhatCmdWouldCutShort) {

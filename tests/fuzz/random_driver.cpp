@@ -14,7 +14,8 @@ int main(int argc, char** argv) {
   const long runs = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 10000;
   std::mt19937 rng(12345);
   static constexpr std::uint8_t interesting[] = {' ', '&', '\t', '"', '\\', '-', 'e', '%', '^',
-                                                 '|', '<', '>', '(', ')', '\0', 'a', 'x', ':'};
+                                                 '|', '<', '>', '(', ')', '\0', 'a', 'x', ':',
+                                                 ';', ',', '='};
   std::vector<std::uint8_t> input;
   for (long run = 0; run < runs; ++run) {
     const std::size_t size = std::uniform_int_distribution<std::size_t>(0, run % 100 == 0 ? 70000 : 64)(rng);

@@ -54,6 +54,14 @@ TEST(KelpassCommands, ApplicationCommandCharacterForCharacter) {
   EXPECT_EQ(applicationCommand("", "C:\\ws\\", Args{"a"}).substr(0, 23), "\\eclipse\\jre\\bin\\java -");
 }
 
+TEST(KelpassCommands, InstallDirWithABlankIsQuotedInEveryPath) {
+  EXPECT_EQ(applicationCommand("C:\\K T", "C:\\ws", Args{"-u", "x"}),
+            "\"C:\\K T\\eclipse\\jre\\bin\\java\" -Xzq -cp \"C:\\K T\\eclipse\\startup.jar\" "
+            "org.eclipse.core.launcher.Main -noupdate  -application com.vum.kel.KELpass.kelpass "
+            "-data \"C:\\ws\"  -u x");
+  EXPECT_EQ(serverCommand("C:\\K T", Args{"-u", "x"}), "\"C:\\K T\\keltool\" -s SetPassword -u x");
+}
+
 TEST(KelpassCommands, WorkspaceEndingInBackslashKeepsItsQuote) {
   const std::string line = applicationCommand("D", "C:\\ws\\", Args{"-u", "x"});
   EXPECT_TRUE(line.ends_with("-data \"C:\\ws\\\\\"  -u x")) << line;

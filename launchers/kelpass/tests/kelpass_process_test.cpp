@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "launcher_test_support.h"
 
@@ -24,6 +25,22 @@ constexpr const char* kLockedMessage =
     "The workspace is locked and KELtool server is not running. Either close KEL Toolkit, or turn "
     "on KELtool server before running kelpass.";
 
+// What the stand-in receives on each road with `d` as the install directory.
+Args applicationArgumentsFor(const std::string& d, const std::string& workspace, const Args& passed) {
+  Args expected = {d + "\\eclipse\\jre\\bin\\java", "-Xzq", "-cp", d + "\\eclipse\\startup.jar",
+                   "org.eclipse.core.launcher.Main", "-noupdate", "-application",
+                   "com.vum.kel.KELpass.kelpass", "-data", workspace};
+  expected.insert(expected.end(), passed.begin(), passed.end());
+  return expected;
+}
+Args toolClientArgumentsFor(const std::string& d, const Args& passed) {
+  Args expected = {d + "\\eclipse\\jre\\bin\\java", "-jar",
+                   d + "\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar", "-s",
+                   "SetPassword"};
+  expected.insert(expected.end(), passed.begin(), passed.end());
+  return expected;
+}
+
 class KelpassProcess : public testing::Test {
  protected:
   test::ProgramRun kelpass(const std::string& arguments) {
@@ -38,12 +55,7 @@ class KelpassProcess : public testing::Test {
            "com.vum.kel.KELpass.kelpass -data " + workspaceArgument;
   }
   Args applicationArguments(const std::string& workspace, const Args& passed) const {
-    const std::string d = install_.shortPath();
-    Args expected = {d + "\\eclipse\\jre\\bin\\java", "-Xzq", "-cp", d + "\\eclipse\\startup.jar",
-                     "org.eclipse.core.launcher.Main", "-noupdate", "-application",
-                     "com.vum.kel.KELpass.kelpass", "-data", workspace};
-    expected.insert(expected.end(), passed.begin(), passed.end());
-    return expected;
+    return applicationArgumentsFor(install_.shortPath(), workspace, passed);
   }
   // The locked road ends in keltool starting the tool client.
   std::string toolClientLine() const {
@@ -52,12 +64,7 @@ class KelpassProcess : public testing::Test {
            "\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar -s SetPassword";
   }
   Args toolClientArguments(const Args& passed) const {
-    const std::string d = install_.shortPath();
-    Args expected = {d + "\\eclipse\\jre\\bin\\java", "-jar",
-                     d + "\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar", "-s",
-                     "SetPassword"};
-    expected.insert(expected.end(), passed.begin(), passed.end());
-    return expected;
+    return toolClientArgumentsFor(install_.shortPath(), passed);
   }
 
   test::SampleInstall install_;
@@ -156,6 +163,44 @@ TEST_F(KelpassProcess, SpecialCharactersArriveUnchangedThroughKeltool) {
   Args passed = {"-u"};
   passed.insert(passed.end(), kSpecials.begin(), kSpecials.end());
   EXPECT_EQ(record->arguments, toolClientArguments(passed));
+}
+
+// Every path whole on kelpass's own interpreter call and on keltool's.
+TEST_F(KelpassProcess, StartsFromHardInstallDirectoriesOnBothRoads) {
+  Args passed = {"-u"};
+  passed.insert(passed.end(), kSpecials.begin(), kSpecials.end());
+  test::forEachHardKelhome(install_, [&](test::SampleInstall& install) {
+    const std::string d = install.shortPath();
+    install.setJavaExitCode(0);
+    const test::ProgramRun free = kelpass("-e \"" + ws_ + "\" -u " + kSpecialsTyped);
+    EXPECT_EQ(free.exitCode, 0u) << free.output;
+    auto record = install.record();
+    ASSERT_TRUE(record) << free.output;
+    EXPECT_EQ(record->arguments, applicationArgumentsFor(d, ws_, passed));
+
+    const test::HeldFile held(ws_ + "\\.metadata\\.lock");
+    install.setJavaExitCode(-99);
+    const test::ProgramRun locked = kelpass("-e \"" + ws_ + "\" -u " + kSpecialsTyped);
+    EXPECT_EQ(locked.exitCode, 0xFFFFFF9Du) << locked.output;
+    EXPECT_EQ(linesOf(locked.output).back(), kLockedMessage);
+    record = install.record();
+    ASSERT_TRUE(record) << locked.output;
+    EXPECT_EQ(record->arguments, toolClientArgumentsFor(d, passed));
+  });
+}
+
+TEST_F(KelpassProcess, KelhomeHoldingAQuoteIsRefusedOnBothRoads) {
+  const test::ScopedEnvironment quoteInside("KELHOME", "C:\\t\\\"home\"");
+  for (const bool locked : {false, true}) {
+    std::optional<test::HeldFile> held;
+    if (locked) held.emplace(ws_ + "\\.metadata\\.lock");
+    const test::ProgramRun run = kelpass("-e \"" + ws_ + "\" -u x");
+    EXPECT_EQ(run.exitCode, 0xFFFFFFA0u);
+    EXPECT_EQ(run.output,
+              "Environment variable KELHOME holds a double quote, which no directory name can hold; "
+              "nothing was started.\r\n");
+  }
+  EXPECT_FALSE(install_.record());
 }
 
 TEST_F(KelpassProcess, WorkspaceEndingInBackslashArrivesWholeAndApart) {

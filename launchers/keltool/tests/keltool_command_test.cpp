@@ -20,6 +20,12 @@ TEST(KeltoolCommand, CharacterForCharacter) {
             std::string(kJar) + " two words C:\\dir\\");
 }
 
+TEST(KeltoolCommand, InstallDirWithABlankIsQuotedInEveryPath) {
+  EXPECT_EQ(toolClientCommand("C:\\K T", std::vector<std::string>{"x"}),
+            "\"C:\\K T\\eclipse\\jre\\bin\\java\" -jar "
+            "\"C:\\K T\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar\" x");
+}
+
 TEST(KeltoolCommand, AnyLengthIsBuiltWhole) {
   const std::vector<std::string> many(4000, "-v");
   const std::string line = toolClientCommand("D", many);

@@ -2,12 +2,23 @@
 // cmd.exe, against a sample install whose Java runtime is the recording stand-in.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <utility>
+
 #include "launcher_test_support.h"
 
 namespace kel {
 namespace {
 
 using Args = std::vector<std::string>;
+
+// What the stand-in receives with `d` as the install directory.
+Args clientArgumentsFor(const std::string& d, const Args& passed) {
+  Args expected = {d + "\\eclipse\\jre\\bin\\java", "-jar",
+                   d + "\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar"};
+  expected.insert(expected.end(), passed.begin(), passed.end());
+  return expected;
+}
 
 class KeltoolProcess : public testing::Test {
  protected:
@@ -23,11 +34,7 @@ class KeltoolProcess : public testing::Test {
            "\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar";
   }
   Args clientArguments(const Args& passed) const {
-    const std::string d = install_.shortPath();
-    Args expected = {d + "\\eclipse\\jre\\bin\\java", "-jar",
-                     d + "\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar"};
-    expected.insert(expected.end(), passed.begin(), passed.end());
-    return expected;
+    return clientArgumentsFor(install_.shortPath(), passed);
   }
 
   test::SampleInstall install_;
@@ -61,11 +68,29 @@ TEST_F(KeltoolProcess, SpecialCharactersArriveUnchangedAndSpacesSplit) {
                                                 "a\"b&c", "two", "words", "C:\\dir\\"}));
 }
 
-TEST_F(KeltoolProcess, KelhomeUnsetIsMinusOne) {
-  const test::ScopedEnvironment unset("KELHOME", std::nullopt);
-  const test::ProgramRun run = keltool(" -s SetPassword");
-  EXPECT_EQ(run.exitCode, 0xFFFFFFFFu);
-  EXPECT_EQ(run.output, "Enviroment variable KELHOME could not be resolved.\r\n");
+TEST_F(KeltoolProcess, StartsFromHardInstallDirectories) {
+  test::forEachHardKelhome(install_, [&](test::SampleInstall& install) {
+    const test::ProgramRun run = keltool(" -s SetPassword \"a&b\" \"50%PATH%\" \"(x)\" \"c^d\"");
+    EXPECT_EQ(run.exitCode, 0u) << run.output;
+    const auto record = install.record();
+    ASSERT_TRUE(record) << run.output;
+    EXPECT_EQ(record->arguments,
+              clientArgumentsFor(install.shortPath(), {"-s", "SetPassword", "a&b", "50%PATH%", "(x)", "c^d"}));
+  });
+}
+
+TEST_F(KeltoolProcess, KelhomeUnsetOrHoldingAQuoteIsMinusOne) {
+  const std::pair<std::optional<std::string>, std::string> cases[] = {
+      {std::nullopt, "Enviroment variable KELHOME could not be resolved.\r\n"},
+      {"C:\\t\\\"home\"",
+       "Environment variable KELHOME holds a double quote, which no directory name can hold; "
+       "nothing was started.\r\n"}};
+  for (const auto& [kelhome, output] : cases) {
+    const test::ScopedEnvironment value("KELHOME", kelhome);
+    const test::ProgramRun run = keltool(" -s SetPassword");
+    EXPECT_EQ(run.exitCode, 0xFFFFFFFFu);
+    EXPECT_EQ(run.output, output);
+  }
   EXPECT_FALSE(install_.record());
 }
 

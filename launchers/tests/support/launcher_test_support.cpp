@@ -30,6 +30,12 @@ void setEnvironment(const std::string& name, const std::optional<std::string>& v
   ::SetEnvironmentVariableA(name.c_str(), value ? value->c_str() : nullptr);
 }
 
+std::string shortPathOf(const std::string& path) {
+  char shortForm[MAX_PATH + 1] = {};
+  ::GetShortPathNameA(path.c_str(), shortForm, sizeof shortForm);
+  return shortForm;
+}
+
 }  // namespace
 
 std::string kelpassExe() { return windowsPathOf(KEL_TEST_KELPASS_EXE); }
@@ -58,12 +64,13 @@ TempDirectory::~TempDirectory() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-SampleInstall::SampleInstall()
-    : directory_("KEL Sample Install "),
-      recordPath_(directory_.path() + "\\standin-record.bin"),
-      kelhome_("KELHOME", directory_.path()),
+SampleInstall::SampleInstall(const std::string& name)
+    : parent_("KEL Samples "),
+      path_(shortPathOf(parent_.path()) + "\\" + name),
+      recordPath_(path_ + "\\standin-record.bin"),
+      kelhome_("KELHOME", path_),
       record_("KEL_STANDIN_RECORD", recordPath_) {
-  const std::filesystem::path root = directory_.path();
+  const std::filesystem::path root = path_;
   std::filesystem::create_directories(root / "eclipse" / "jre" / "bin");
   std::filesystem::create_directories(root / "eclipse" / "workspace");
   std::filesystem::copy_file(javaStandinExe(), root / "eclipse" / "jre" / "bin" / "java.exe");
@@ -71,11 +78,7 @@ SampleInstall::SampleInstall()
   setJavaExitCode(0);
 }
 
-std::string SampleInstall::shortPath() const {
-  char shortForm[MAX_PATH + 1] = {};
-  ::GetShortPathNameA(longPath().c_str(), shortForm, sizeof shortForm);
-  return shortForm;
-}
+std::string SampleInstall::shortPath() const { return shortPathOf(path_); }
 
 std::optional<StandinRecord> SampleInstall::record() const {
   std::ifstream file(recordPath_, std::ios::binary);
@@ -93,6 +96,26 @@ std::optional<StandinRecord> SampleInstall::record() const {
 void SampleInstall::setJavaExitCode(int exitCode) {
   exitCode_.reset();
   exitCode_.emplace("KEL_STANDIN_EXIT", std::to_string(exitCode));
+}
+
+void forEachHardKelhome(SampleInstall& usual, const std::function<void(SampleInstall&)>& check) {
+  {
+    SCOPED_TRACE("short form longer than the name");
+    SampleInstall install("K T");
+    EXPECT_GT(install.shortPath().size(), install.longPath().size());
+    check(install);
+  }
+  {
+    SCOPED_TRACE("KELHOME in quotes");
+    const ScopedEnvironment quoted("KELHOME", "\"" + usual.longPath() + "\"");
+    check(usual);
+  }
+  {
+    SCOPED_TRACE("delimiters and operators");
+    SampleInstall install("K(%);,=");
+    EXPECT_NE(install.shortPath().find("(%)"), std::string::npos) << install.shortPath();
+    check(install);
+  }
 }
 
 ProgramRun runProgram(const std::string& commandLine, const std::string& currentDirectory) {

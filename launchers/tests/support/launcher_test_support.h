@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,13 +51,15 @@ struct StandinRecord {
   std::vector<std::string> arguments;  // argv, program name included
 };
 
-// An install directory with a long name holding a space (so it has a short
-// form): eclipse\jre\bin\java.exe is the stand-in, keltool.exe the built one.
-// While it lives, KELHOME names it and the stand-in records into it.
+// An install directory named `name` inside a fresh temporary directory that
+// is given in its short form, so that the install directory's path is as
+// long as `name` makes it (the default has a short form without blanks that
+// is shorter): eclipse\jre\bin\java.exe is the stand-in, keltool.exe the
+// built one. While it lives, KELHOME names it and the stand-in records into it.
 class SampleInstall {
  public:
-  SampleInstall();
-  const std::string& longPath() const { return directory_.path(); }
+  explicit SampleInstall(const std::string& name = "KEL Sample Install");
+  const std::string& longPath() const { return path_; }
   std::string shortPath() const;
   // What the stand-in recorded on its last start; nullopt if it never started.
   std::optional<StandinRecord> record() const;
@@ -64,12 +67,21 @@ class SampleInstall {
   void setJavaExitCode(int exitCode);
 
  private:
-  TempDirectory directory_;
+  TempDirectory parent_;
+  std::string path_;
   std::string recordPath_;
   ScopedEnvironment kelhome_;
   ScopedEnvironment record_;
   std::optional<ScopedEnvironment> exitCode_;
 };
+
+// Runs `check` once for each KELHOME value the launchers once could not
+// start from, with KELHOME set to it and the stand-in recording into the
+// install it names: a directory whose short form is longer than its name
+// ("K T"), `usual` named in quotes, and a directory holding cmd.exe's
+// delimiters and operators whose short form still holds ( % ) ("K(%);,="),
+// so that its paths go quoted.
+void forEachHardKelhome(SampleInstall& usual, const std::function<void(SampleInstall&)>& check);
 
 struct ProgramRun {
   DWORD exitCode = 0;  // all 32 bits

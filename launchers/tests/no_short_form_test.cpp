@@ -1,0 +1,57 @@
+// An install directory without a short form (a volume that keeps no 8.3
+// names), which Wine cannot give the launchers: the lines built from its long
+// name, with blanks and characters special to cmd.exe in it, run through the
+// real cmd.exe as the launchers run them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "install_path.h"
+#include "kelpass_commands.h"
+#include "keltool_command.h"
+#include "launcher_test_support.h"
+#include "run_command.h"
+
+namespace kel {
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(LauncherNoShortForm, EveryLineStartsItsProgramWithEveryPathWhole) {
+  test::SampleInstall install("KEL Home &(1)^;,=%OS%!");
+  const std::string d = install.longPath();
+  ASSERT_TRUE(installDirNeedsQuotes(d));
+  // So that the server command's own arguments are recorded.
+  std::filesystem::copy_file(test::javaStandinExe(), d + "\\keltool.exe",
+                             std::filesystem::copy_options::overwrite_existing);
+  install.setJavaExitCode(5);
+
+  const std::string workspace = defaultWorkspace(d);
+  const Args passed = {"-u", "a&b", "c^d", "50%PATH%", "a\"b&c", "(x)", "two words"};
+  const Args words = {"-u", "a&b", "c^d", "50%PATH%", "a\"b&c", "(x)", "two", "words"};
+  const std::string java = d + "\\eclipse\\jre\\bin\\java";
+  const std::string client = d + "\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar";
+  struct Road {
+    std::string line;
+    Args expected;
+  };
+  const Road roads[] = {
+      {applicationCommand(d, workspace, passed),
+       {java, "-Xzq", "-cp", d + "\\eclipse\\startup.jar", "org.eclipse.core.launcher.Main", "-noupdate",
+        "-application", "com.vum.kel.KELpass.kelpass", "-data", workspace}},
+      {serverCommand(d, passed), {d + "\\keltool", "-s", "SetPassword"}},
+      {toolClientCommand(d, passed), {java, "-jar", client}},
+  };
+  for (const Road& road : roads) {
+    SCOPED_TRACE(road.line);
+    ASSERT_EQ(runThroughInterpreter(road.line), 5);
+    const auto record = install.record();
+    ASSERT_TRUE(record);
+    Args expected = road.expected;
+    expected.insert(expected.end(), words.begin(), words.end());
+    EXPECT_EQ(record->arguments, expected);
+  }
+}
+
+}  // namespace
+}  // namespace kel
