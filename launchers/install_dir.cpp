@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "code_page_check.h"
 #include "kelhome_value.h"
 
 namespace kel {
@@ -28,6 +29,7 @@ std::string shortFormOf(const std::string& path) {
 InstallDir resolveInstallDir() {
   const char* value = std::getenv("KELHOME");
   if (value == nullptr) return {"", KelhomeProblem::notSet};
+  if (!kelhomePassesExactly()) return {"", KelhomeProblem::notInCodePage};
   const std::optional<std::string> path = installDirFromKelhome(value);
   if (!path) return {"", KelhomeProblem::holdsQuote};
   return {shortFormOf(*path), KelhomeProblem::none};

@@ -5,7 +5,7 @@
 
 namespace kel {
 
-enum class KelhomeProblem { none, notSet, holdsQuote };
+enum class KelhomeProblem { none, notSet, holdsQuote, notInCodePage };
 
 struct InstallDir {
   std::string path;  // empty when there is a problem, or when KELHOME is empty
@@ -14,7 +14,8 @@ struct InstallDir {
 
 // KELHOME, without quotes around the whole value, in its short (8.3) form
 // where the platform gives one (a value already short comes out unchanged);
-// otherwise the value as it stands.
+// otherwise the value as it stands. A value holding a character the ANSI
+// code page lacks is not taken: its ANSI copy names another directory.
 InstallDir resolveInstallDir();
 
 }  // namespace kel

@@ -5,18 +5,15 @@
 
 #include "argument_scan.h"
 #include "install_dir.h"
-#include "kelhome_value.h"
 #include "kelpass_commands.h"
 #include "run_command.h"
+#include "start_refusal.h"
 #include "workspace_lock.h"
 
 int main(int argc, char** argv) {
   const kel::InstallDir install = kel::resolveInstallDir();
-  if (install.problem != kel::KelhomeProblem::none) {
-    std::puts(install.problem == kel::KelhomeProblem::notSet
-                  ? "Environment variable KELHOME cannot be resolved."
-                  : kel::kKelhomeHoldsQuoteMessage);
-    return -96;
+  if (const auto refused = kel::refusalToStart(install, {"Environment variable KELHOME cannot be resolved.", -96})) {
+    return *refused;
   }
   const std::string& installDir = install.path;
   const std::vector<std::string> arguments(argv + 1, argv + argc);

@@ -1,20 +1,16 @@
 // keltool: starts the toolkit's tool client with every argument passed on.
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "install_dir.h"
-#include "kelhome_value.h"
 #include "keltool_command.h"
 #include "run_command.h"
+#include "start_refusal.h"
 
 int main(int argc, char** argv) {
   const kel::InstallDir install = kel::resolveInstallDir();
-  if (install.problem != kel::KelhomeProblem::none) {
-    std::puts(install.problem == kel::KelhomeProblem::notSet
-                  ? "Enviroment variable KELHOME could not be resolved."
-                  : kel::kKelhomeHoldsQuoteMessage);
-    return -1;
+  if (const auto refused = kel::refusalToStart(install, {"Enviroment variable KELHOME could not be resolved.", -1})) {
+    return *refused;
   }
   const std::vector<std::string> arguments(argv + 1, argv + argc);
   return kel::runThroughInterpreter(kel::toolClientCommand(install.path, arguments));

@@ -9,6 +9,9 @@
 #include <iterator>
 #include <sstream>
 
+#include "kel/code_page.h"
+#include "kel/text_encoding.h"
+
 namespace kel::test {
 namespace {
 
@@ -119,6 +122,10 @@ void forEachHardKelhome(SampleInstall& usual, const std::function<void(SampleIns
 }
 
 ProgramRun runProgram(const std::string& commandLine, const std::string& currentDirectory) {
+  return runProgram(text::fromAnsi(commandLine), currentDirectory);
+}
+
+ProgramRun runProgram(const std::u16string& commandLine, const std::string& currentDirectory) {
   SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
   HANDLE readEnd = nullptr;
   HANDLE writeEnd = nullptr;
@@ -130,17 +137,18 @@ ProgramRun runProgram(const std::string& commandLine, const std::string& current
   unique_handle writer(writeEnd);
   ::SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
 
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdOutput = writer.get();
   startup.hStdError = writer.get();
   PROCESS_INFORMATION process{};
-  std::string mutableLine = commandLine;
-  if (!::CreateProcessA(nullptr, mutableLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                        currentDirectory.empty() ? nullptr : currentDirectory.c_str(), &startup,
-                        &process)) {
-    ADD_FAILURE() << "could not start " << commandLine << ": " << ::GetLastError();
+  std::u16string mutableLine = commandLine;
+  const std::u16string directory = text::fromAnsi(currentDirectory);
+  if (!::CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(mutableLine.data()), nullptr, nullptr, TRUE, 0,
+                        nullptr, directory.empty() ? nullptr : reinterpret_cast<const wchar_t*>(directory.c_str()),
+                        &startup, &process)) {
+    ADD_FAILURE() << "could not start " << text::encodeModifiedUtf8(commandLine) << ": " << ::GetLastError();
     return {};
   }
   const unique_handle processHandle(process.hProcess);

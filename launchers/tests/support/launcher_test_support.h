@@ -89,8 +89,10 @@ struct ProgramRun {
 };
 
 // Starts `commandLine` (no interpreter in between), collects what it writes
-// and waits for it.
+// and waits for it. The program gets the command line as UTF-16, as Windows
+// gives it to every program; an ANSI one is converted from the code page.
 ProgramRun runProgram(const std::string& commandLine, const std::string& currentDirectory = "");
+ProgramRun runProgram(const std::u16string& commandLine, const std::string& currentDirectory = "");
 
 // The lines of `output`, without their line ends.
 std::vector<std::string> linesOf(const std::string& output);
