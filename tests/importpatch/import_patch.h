@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace orvandel::test {
+namespace kel::test {
 
 class ImportPatch {
  public:
@@ -50,4 +50,4 @@ class ImportPatch {
   void* original_ = nullptr;
 };
 
-}  // namespace orvandel::test
+}  // namespace kel::test
