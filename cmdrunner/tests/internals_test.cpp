@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "error_text.h"
+#include "kel/unique_handle.h"
 #include "pipe_reader.h"
 #include "std_handle_redirection.h"
 
@@ -112,6 +116,31 @@ TEST_F(StdHandles, AHandleChangedByOthersIsLeftAlone) {
   ::SetStdHandle(STD_ERROR_HANDLE, error);
 }
 
+// A thread stands in for a command: the reader waits for its end.
+class Writer {
+ public:
+  Writer(HANDLE pipe, std::function<void(HANDLE)> work) : work_(std::move(work)), pipe_(pipe) {
+    thread_.reset(::CreateThread(nullptr, 0, &run, this, 0, nullptr));
+  }
+  ~Writer() { ::WaitForSingleObject(thread_.get(), INFINITE); }
+  HANDLE handle() const { return thread_.get(); }
+
+ private:
+  static DWORD WINAPI run(void* self) {
+    auto& writer = *static_cast<Writer*>(self);
+    writer.work_(writer.pipe_);
+    return 0;
+  }
+  std::function<void(HANDLE)> work_;
+  HANDLE pipe_;
+  kel::unique_handle thread_;
+};
+
+bool writeAll(HANDLE pipe, const std::string& bytes) {
+  DWORD written = 0;
+  return ::WriteFile(pipe, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
 TEST(PipeReaderTest, NeitherEndIsInheritableAndAllIsRead) {
   PipeReader pipe;
   ASSERT_EQ(pipe.open(), 0u);
@@ -120,16 +149,70 @@ TEST(PipeReaderTest, NeitherEndIsInheritableAndAllIsRead) {
   EXPECT_EQ(flags & HANDLE_FLAG_INHERIT, 0u);
   ASSERT_TRUE(::GetHandleInformation(pipe.writeEnd(), &flags));
   EXPECT_EQ(flags & HANDLE_FLAG_INHERIT, 0u);
-  // Far more than the pipe holds: only a reader running meanwhile lets this finish.
-  const std::string block(1 << 20, 'q');
-  for (int i = 0; i < 4; ++i) {
-    DWORD written = 0;
-    ASSERT_TRUE(::WriteFile(pipe.writeEnd(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr));
+  // Far more than the pipe holds: only reading meanwhile lets the writer finish.
+  const Writer writer(pipe.writeEnd(), [](HANDLE end) {
+    const std::string block(1 << 20, 'q');
+    for (int i = 0; i < 4; ++i) writeAll(end, block);
+  });
+  EXPECT_EQ(pipe.readUntilEnded(writer.handle()), 0u);
+  EXPECT_TRUE(pipe.output().overflowed());
+  EXPECT_EQ(pipe.output().text(), std::string(65536, 'q'));
+  EXPECT_TRUE(pipe.closeWriteEnd());
+}
+
+TEST(PipeReaderTest, WhatAWriterWroteBeforeItEndedIsKeptToTheLastByte) {
+  PipeReader pipe;
+  ASSERT_EQ(pipe.open(), 0u);
+  std::string expected;
+  for (int round = 0; round < 150; ++round) {
+    // Ends straight after writing, in one piece or several.
+    const std::string piece(1 + round % 7 * 60, static_cast<char>('a' + round % 26));
+    const Writer writer(pipe.writeEnd(), [&](HANDLE end) {
+      for (int i = 0; i <= round % 3; ++i) writeAll(end, piece);
+    });
+    ASSERT_EQ(pipe.readUntilEnded(writer.handle()), 0u);
+    for (int i = 0; i <= round % 3; ++i) expected += piece;
+    ASSERT_EQ(pipe.output().text().size(), expected.size()) << "round " << round;
   }
-  ASSERT_TRUE(pipe.closeWriteEnd());
-  const auto& output = pipe.finish();
-  EXPECT_TRUE(output.overflowed());
-  EXPECT_EQ(output.text(), std::string(65536, 'q'));
+  EXPECT_EQ(pipe.output().text(), expected);
+
+  // One byte more than a read takes, still in the pipe when the writer ends.
+  for (int round = 0; round < 30; ++round) {
+    PipeReader fresh;
+    ASSERT_EQ(fresh.open(), 0u);
+    const Writer writer(fresh.writeEnd(), [](HANDLE end) { writeAll(end, std::string(65537, 'x')); });
+    ASSERT_EQ(fresh.readUntilEnded(writer.handle()), 0u);
+    ASSERT_TRUE(fresh.output().overflowed()) << "round " << round;
+  }
+}
+
+TEST(PipeReaderTest, AWriterThatGoesOnDoesNotHoldTheWait) {
+  const kel::unique_handle lastWritten(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  std::unique_ptr<Writer> goesOn;
+  {
+    PipeReader pipe;
+    ASSERT_EQ(pipe.open(), 0u);
+    // Its own copy of the write end, as a helper process inherits one; once
+    // "last" is in, it writes without pause until the pipe is gone.
+    HANDLE copy = nullptr;
+    ASSERT_TRUE(::DuplicateHandle(::GetCurrentProcess(), pipe.writeEnd(), ::GetCurrentProcess(), &copy, 0, FALSE,
+                                  DUPLICATE_SAME_ACCESS));
+    goesOn = std::make_unique<Writer>(copy, [&](HANDLE end) {
+      const kel::unique_handle owned(end);
+      ::WaitForSingleObject(lastWritten.get(), INFINITE);
+      while (writeAll(end, std::string(4096, 'h'))) {
+      }
+    });
+    const Writer ends(pipe.writeEnd(), [&](HANDLE end) {
+      writeAll(end, "last");
+      ::SetEvent(lastWritten.get());
+      ::Sleep(200);
+    });
+    ASSERT_EQ(pipe.readUntilEnded(ends.handle()), 0u);
+    EXPECT_EQ(pipe.output().text().substr(0, 5), "lasth");
+    EXPECT_TRUE(pipe.closeWriteEnd());
+  }
+  goesOn.reset();  // its writes fail once the read end has gone
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "kel/unique_handle.h"
 #include "tesmaru_call.h"
 
 namespace {
@@ -92,6 +93,35 @@ TEST(Process, ConcurrentCallsEachGetTheirOwnOutput) {
     EXPECT_EQ(second, "B1B2" + lastLine(0));
     EXPECT_EQ(StdHandles(), before);
   }
+}
+
+// A process the test has to end itself, ended by its handle however the test ends.
+struct EndedAtScopeExit {
+  kel::unique_handle process;
+  ~EndedAtScopeExit() {
+    ::TerminateProcess(process.get(), 1);
+    ::WaitForSingleObject(process.get(), 5000);
+  }
+};
+
+TEST(Process, AHelperThatOutlivesItsCommandDoesNotHoldTheCall) {
+  using Clock = std::chrono::steady_clock;
+  const auto start = Clock::now();
+  // The helper holds a copy of the write end; it writes 2 s after it started,
+  // when its command has long ended, and lives for 20 s more.
+  const std::optional<std::string> result =
+      getStdout(child() + " spawn \"sleep 2000 print late sleep 20000\" print before");
+  const auto took = Clock::now() - start;
+  ASSERT_TRUE(result);
+  const std::size_t end = result->find(';');
+  ASSERT_EQ(result->rfind("spawned ", 0), 0u) << *result;
+  ASSERT_NE(end, std::string::npos) << *result;
+  const EndedAtScopeExit helper{kel::unique_handle(::OpenProcess(
+      PROCESS_TERMINATE | SYNCHRONIZE, FALSE, std::stoul(result->substr(8, end - 8))))};
+  ASSERT_TRUE(helper.process) << "no helper " << *result;
+  EXPECT_EQ(::WaitForSingleObject(helper.process.get(), 0), DWORD{WAIT_TIMEOUT}) << "the helper ended early";
+  EXPECT_EQ(result->substr(end + 1), "before" + lastLine(0));
+  EXPECT_LT(took, std::chrono::seconds(10));
 }
 
 TEST(Process, AConcurrentCallsChildDoesNotHoldThisCallsPipe) {
