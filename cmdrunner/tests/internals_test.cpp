@@ -14,6 +14,7 @@
 #include "error_text.h"
 #include "kel/unique_handle.h"
 #include "pipe_reader.h"
+#include "process_resources.h"
 #include "std_handle_redirection.h"
 
 namespace {
@@ -21,19 +22,7 @@ namespace {
 using kel::cmdrunner::fetchErrorText;
 using kel::cmdrunner::PipeReader;
 using kel::cmdrunner::StdHandleRedirection;
-
-// Bytes in use on the process heap, where the system's texts are allocated.
-std::size_t processHeapBytes() {
-  const HANDLE heap = ::GetProcessHeap();
-  std::size_t busy = 0;
-  PROCESS_HEAP_ENTRY entry{};
-  ::HeapLock(heap);
-  while (::HeapWalk(heap, &entry)) {
-    if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) busy += entry.cbData;
-  }
-  ::HeapUnlock(heap);
-  return busy;
-}
+using kel::test::heapBytes;
 
 TEST(FetchErrorText, GivesTheSystemTextAnd97) {
   int code = 0;
@@ -57,15 +46,15 @@ TEST(FetchErrorText, FreesTheSystemsText) {
   int code = 0;
   std::optional<std::string> text;
   fetchErrorText(ERROR_ACCESS_DENIED, code, text);
-  const std::size_t before = processHeapBytes();
+  const std::size_t before = heapBytes();
   for (int i = 0; i < calls; ++i) fetchErrorText(ERROR_ACCESS_DENIED, code, text);
-  EXPECT_LT(processHeapBytes(), before + 4096);
+  EXPECT_LT(heapBytes(), before + 4096);
 
   // The meter does see a leak of that many texts.
   std::vector<HLOCAL> kept(calls);
-  const std::size_t unfreed = processHeapBytes();
+  const std::size_t unfreed = heapBytes();
   for (HLOCAL& memory : kept) memory = ::LocalAlloc(LMEM_FIXED, text->size() + 1);
-  EXPECT_GE(processHeapBytes(), unfreed + calls * text->size());
+  EXPECT_GE(heapBytes(), unfreed + calls * text->size());
   for (HLOCAL memory : kept) ::LocalFree(memory);
 }
 

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "kel/unique_handle.h"
+#include "process_resources.h"
 #include "tesmaru_call.h"
 
 namespace {
@@ -17,36 +18,20 @@ namespace {
 using kel::test::child;
 using kel::test::getStdout;
 using kel::test::lastLine;
-
-struct StdHandles {
-  HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
-  HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
-  HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
-  bool operator==(const StdHandles&) const = default;
-};
-
-// Wine's GetProcessHandleCount answers 0 whatever is open, so the handles are
-// counted by asking about every value a handle can take in this range.
-int openHandles() {
-  int count = 0;
-  DWORD flags = 0;
-  for (std::uintptr_t value = 4; value < 0x10000; value += 4) {
-    if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
-  }
-  return count;
-}
+using kel::test::openHandles;
+using kel::test::StandardHandles;
 
 TEST(Process, StandardHandlesAreSetBackOnEveryRoad) {
-  const StdHandles before;
+  const StandardHandles before;
   for (const std::string& line : {child() + " print x", child() + " exit 3", std::string("no_such_program.exe"),
                                   child() + " out 70000", std::string(" & ")}) {
     getStdout(line);
-    EXPECT_EQ(StdHandles(), before) << line;
+    EXPECT_EQ(StandardHandles(), before) << line;
   }
 }
 
 TEST(Process, WhatTheProcessWritesDuringACallIsCaptured) {
-  const StdHandles before;
+  const StandardHandles before;
   std::thread writer([] {
     ::Sleep(150);
     DWORD written = 0;
@@ -55,7 +40,7 @@ TEST(Process, WhatTheProcessWritesDuringACallIsCaptured) {
   const std::optional<std::string> result = getStdout(child() + " sleep 600 print done");
   writer.join();
   EXPECT_EQ(result, "sidedone" + lastLine(0));
-  EXPECT_EQ(StdHandles(), before);
+  EXPECT_EQ(StandardHandles(), before);
 }
 
 TEST(Process, NothingStaysOpenAfterManyCalls) {
@@ -75,7 +60,7 @@ TEST(Process, NothingStaysOpenAfterManyCalls) {
 }
 
 TEST(Process, ConcurrentCallsEachGetTheirOwnOutput) {
-  const StdHandles before;
+  const StandardHandles before;
   for (int round = 0; round < 6; ++round) {
     // Alternate which call ends first, so both orders of handing back occur.
     const int firstSleep = round % 2 ? 100 : 300;
@@ -91,7 +76,7 @@ TEST(Process, ConcurrentCallsEachGetTheirOwnOutput) {
     b.join();
     EXPECT_EQ(first, "A1A2" + lastLine(0));
     EXPECT_EQ(second, "B1B2" + lastLine(0));
-    EXPECT_EQ(StdHandles(), before);
+    EXPECT_EQ(StandardHandles(), before);
   }
 }
 

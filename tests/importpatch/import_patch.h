@@ -36,6 +36,9 @@ class ImportPatch {
   ImportPatch(const ImportPatch&) = delete;
   ImportPatch& operator=(const ImportPatch&) = delete;
 
+  // What the entry held before: the function the module would have called.
+  void* original() const noexcept { return original_; }
+
  private:
   void* write(void* value) {
     DWORD protection;
