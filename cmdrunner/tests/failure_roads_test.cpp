@@ -85,8 +85,10 @@ std::string failed(DWORD error) { return systemText(error) + lastLine(97); }
 TEST(FailureRoads, EachFailingCallGivesItsReplyPromptlyAndLeavesNothing) {
   const std::string c = child();
   const std::string twoCommands = c + " print a & " + c + " print b";
-  const std::string twoPauses = c + " print a sleep 300 & " + c + " print b sleep 300";
-  const std::string aPause = c + " print a sleep 300 print b";
+  // The pauses let each piece of output be read on its own, so the roads can
+  // count the reads.
+  const std::string twoPauses = c + " print a sleep 500 & " + c + " print b sleep 500";
+  const std::string aPause = c + " print a sleep 500 print b";
   const std::vector<Road> roads = {
       {"CreateNamedPipeA", failsAs(&::CreateNamedPipeA, INVALID_HANDLE_VALUE), 1, ERROR_PIPE_BUSY, twoCommands,
        failed(ERROR_PIPE_BUSY)},
