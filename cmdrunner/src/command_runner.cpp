@@ -38,12 +38,12 @@ std::string runCommandLine(std::string_view commandLine) {
     std::string commandText;
     code = runSequence(commands, [&](std::string_view command) {
       commandText.assign(command);
-      return runCommand(commandText, pipe.writeEnd(), errorText);
+      return runCommand(commandText, pipe, errorText);
     });
   }
   // The standard handles are set back before the write end they name is closed.
   if (!pipe.closeWriteEnd()) return earlyFailure(::GetLastError());
-  const OutputAccumulator& output = pipe.finish();
+  const OutputAccumulator& output = pipe.output();
   return formatResult(output.text(), output.overflowed(), code, errorText);
 }
 

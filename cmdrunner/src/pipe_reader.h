@@ -1,6 +1,9 @@
 #pragma once
-// One call's pipe, drained by a thread of its own from the moment it is made,
-// so a command never waits for room in the pipe however much it writes.
+// One call's pipe: a named pipe of the call's own whose read end is read with
+// overlapped I/O on the calling thread while a command runs, so a command
+// never waits for room in the pipe, and the call waits for its commands
+// alone, never for the end of the pipe: a process that outlives its command
+// and holds the write end keeps nothing waiting.
 
 #include <windows.h>
 
@@ -14,37 +17,42 @@ namespace kel::cmdrunner {
 class PipeReader {
  public:
   PipeReader();
-  // Closes the write end if still open, waits for the end of the output and
-  // closes the read end.
-  ~PipeReader();
   PipeReader(const PipeReader&) = delete;
   PipeReader& operator=(const PipeReader&) = delete;
 
-  // Makes the pipe, neither end inheritable, and starts draining it.
-  // Answers 0, or the platform's error number.
+  // Makes the pipe, neither end inheritable. Answers 0, or the platform's
+  // error number.
   DWORD open();
 
   HANDLE writeEnd() const noexcept { return writeEnd_.get(); }
   HANDLE readEnd() const noexcept { return readEnd_.get(); }
 
+  // Reads the pipe until `process` has ended, then takes what the pipe held
+  // at that moment: everything the process wrote. Answers 0, or the
+  // platform's error number when waiting failed. No read is left pending.
+  DWORD readUntilEnded(HANDLE process);
+
   // Closes this process's copy of the write end; the platform's answer.
   bool closeWriteEnd() noexcept;
 
-  // Waits until every holder of the write end has closed it and answers all
-  // that was read.
-  const OutputAccumulator& finish() noexcept;
+  const OutputAccumulator& output() const noexcept { return output_; }
 
  private:
-  static DWORD WINAPI drain(void* self);
+  void post(DWORD bytes);
+  DWORD collect();
+  void settle();
+  void stopReading();
 
   static constexpr DWORD chunkSize = 65536;
   static constexpr DWORD pipeSize = 0x20000;
 
   std::unique_ptr<char[]> chunk_;
   OutputAccumulator output_;
-  unique_handle readEnd_;
-  unique_handle writeEnd_;
-  unique_handle reader_;
+  unique_file_handle readEnd_;
+  unique_file_handle writeEnd_;
+  unique_handle readDone_;
+  OVERLAPPED read_{};
+  bool posted_ = false;
 };
 
 }  // namespace kel::cmdrunner

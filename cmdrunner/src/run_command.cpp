@@ -38,22 +38,18 @@ class InheritableWhileStarting {
   bool made_;
 };
 
-// Reads the last-error number before anything else can change it.
-int failure(std::optional<std::string>& errorText) {
+int failure(DWORD error, std::optional<std::string>& errorText) {
   int code = 0;
-  fetchErrorText(::GetLastError(), code, errorText);
+  fetchErrorText(error, code, errorText);
   return code;
 }
 
 }  // namespace
 
-int runCommand(std::string& commandText, HANDLE output, std::optional<std::string>& errorText) {
+int runCommand(std::string& commandText, PipeReader& pipe, std::optional<std::string>& errorText) {
   // Windows refuses a longer command line; Wine would run it cut short.
-  if (commandText.size() > maxCommandLine) {
-    int code = 0;
-    fetchErrorText(ERROR_FILENAME_EXCED_RANGE, code, errorText);
-    return code;
-  }
+  if (commandText.size() > maxCommandLine) return failure(ERROR_FILENAME_EXCED_RANGE, errorText);
+  const HANDLE output = pipe.writeEnd();
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -62,18 +58,18 @@ int runCommand(std::string& commandText, HANDLE output, std::optional<std::strin
   PROCESS_INFORMATION child{};
   {
     InheritableWhileStarting inheritable(output);
-    if (!inheritable.made()) return failure(errorText);
+    if (!inheritable.made()) return failure(::GetLastError(), errorText);
     if (!::CreateProcessA(nullptr, commandText.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
                           &startup, &child)) {
-      return failure(errorText);
+      return failure(::GetLastError(), errorText);
     }
   }
   // Declared in this order so that the process handle is closed first.
   const unique_handle thread(child.hThread);
   const unique_handle process(child.hProcess);
-  if (::WaitForSingleObject(process.get(), INFINITE) == WAIT_FAILED) return failure(errorText);
+  if (const DWORD error = pipe.readUntilEnded(process.get())) return failure(error, errorText);
   DWORD exitCode = 0;
-  if (!::GetExitCodeProcess(process.get(), &exitCode)) return failure(errorText);
+  if (!::GetExitCodeProcess(process.get(), &exitCode)) return failure(::GetLastError(), errorText);
   return static_cast<int>(exitCode);
 }
 

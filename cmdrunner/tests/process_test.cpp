@@ -9,6 +9,8 @@
 #include <string>
 #include <thread>
 
+#include "kel/unique_handle.h"
+#include "process_resources.h"
 #include "tesmaru_call.h"
 
 namespace {
@@ -16,36 +18,20 @@ namespace {
 using kel::test::child;
 using kel::test::getStdout;
 using kel::test::lastLine;
-
-struct StdHandles {
-  HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
-  HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
-  HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
-  bool operator==(const StdHandles&) const = default;
-};
-
-// Wine's GetProcessHandleCount answers 0 whatever is open, so the handles are
-// counted by asking about every value a handle can take in this range.
-int openHandles() {
-  int count = 0;
-  DWORD flags = 0;
-  for (std::uintptr_t value = 4; value < 0x10000; value += 4) {
-    if (::GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
-  }
-  return count;
-}
+using kel::test::openHandles;
+using kel::test::StandardHandles;
 
 TEST(Process, StandardHandlesAreSetBackOnEveryRoad) {
-  const StdHandles before;
+  const StandardHandles before;
   for (const std::string& line : {child() + " print x", child() + " exit 3", std::string("no_such_program.exe"),
                                   child() + " out 70000", std::string(" & ")}) {
     getStdout(line);
-    EXPECT_EQ(StdHandles(), before) << line;
+    EXPECT_EQ(StandardHandles(), before) << line;
   }
 }
 
 TEST(Process, WhatTheProcessWritesDuringACallIsCaptured) {
-  const StdHandles before;
+  const StandardHandles before;
   std::thread writer([] {
     ::Sleep(150);
     DWORD written = 0;
@@ -54,7 +40,7 @@ TEST(Process, WhatTheProcessWritesDuringACallIsCaptured) {
   const std::optional<std::string> result = getStdout(child() + " sleep 600 print done");
   writer.join();
   EXPECT_EQ(result, "sidedone" + lastLine(0));
-  EXPECT_EQ(StdHandles(), before);
+  EXPECT_EQ(StandardHandles(), before);
 }
 
 TEST(Process, NothingStaysOpenAfterManyCalls) {
@@ -74,7 +60,7 @@ TEST(Process, NothingStaysOpenAfterManyCalls) {
 }
 
 TEST(Process, ConcurrentCallsEachGetTheirOwnOutput) {
-  const StdHandles before;
+  const StandardHandles before;
   for (int round = 0; round < 6; ++round) {
     // Alternate which call ends first, so both orders of handing back occur.
     const int firstSleep = round % 2 ? 100 : 300;
@@ -90,8 +76,37 @@ TEST(Process, ConcurrentCallsEachGetTheirOwnOutput) {
     b.join();
     EXPECT_EQ(first, "A1A2" + lastLine(0));
     EXPECT_EQ(second, "B1B2" + lastLine(0));
-    EXPECT_EQ(StdHandles(), before);
+    EXPECT_EQ(StandardHandles(), before);
   }
+}
+
+// A process the test has to end itself, ended by its handle however the test ends.
+struct EndedAtScopeExit {
+  kel::unique_handle process;
+  ~EndedAtScopeExit() {
+    ::TerminateProcess(process.get(), 1);
+    ::WaitForSingleObject(process.get(), 5000);
+  }
+};
+
+TEST(Process, AHelperThatOutlivesItsCommandDoesNotHoldTheCall) {
+  using Clock = std::chrono::steady_clock;
+  const auto start = Clock::now();
+  // The helper holds a copy of the write end; it writes 2 s after it started,
+  // when its command has long ended, and lives for 20 s more.
+  const std::optional<std::string> result =
+      getStdout(child() + " spawn \"sleep 2000 print late sleep 20000\" print before");
+  const auto took = Clock::now() - start;
+  ASSERT_TRUE(result);
+  const std::size_t end = result->find(';');
+  ASSERT_EQ(result->rfind("spawned ", 0), 0u) << *result;
+  ASSERT_NE(end, std::string::npos) << *result;
+  const EndedAtScopeExit helper{kel::unique_handle(::OpenProcess(
+      PROCESS_TERMINATE | SYNCHRONIZE, FALSE, std::stoul(result->substr(8, end - 8))))};
+  ASSERT_TRUE(helper.process) << "no helper " << *result;
+  EXPECT_EQ(::WaitForSingleObject(helper.process.get(), 0), DWORD{WAIT_TIMEOUT}) << "the helper ended early";
+  EXPECT_EQ(result->substr(end + 1), "before" + lastLine(0));
+  EXPECT_LT(took, std::chrono::seconds(10));
 }
 
 TEST(Process, AConcurrentCallsChildDoesNotHoldThisCallsPipe) {

@@ -7,12 +7,17 @@
 //   cmdlen        the length of its command line, and ends with 0
 //   sleep MS      waits                        touch FILE  creates FILE
 //   exit N        ends with N (taken modulo 2^32, so -1 and 0xFFFFFFFF agree)
+//   spawn ACTIONS starts a copy of itself that carries out ACTIONS (one
+//                 argument) with this one's standard output and error
+//                 inherited, prints "spawned PID;" and goes on without waiting
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "kel/unique_handle.h"
 
 namespace {
 
@@ -57,6 +62,25 @@ std::string utf16(const char* text) {
   return bytes;
 }
 
+void spawn(const char* actions) {
+  char self[MAX_PATH];
+  const DWORD length = ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string line = "\"" + std::string(self, length) + "\" " + actions;
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                        &info)) {
+    ::ExitProcess(202);
+  }
+  const kel::unique_handle thread(info.hThread);
+  const kel::unique_handle process(info.hProcess);
+  write(STD_OUTPUT_HANDLE, "spawned " + std::to_string(info.dwProcessId) + ";");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -79,6 +103,7 @@ int main(int argc, char** argv) {
     else if (action == "utf16") write(STD_OUTPUT_HANDLE, utf16(value));
     else if (action == "sleep") ::Sleep(std::strtoul(value, nullptr, 10));
     else if (action == "touch") ::CloseHandle(::CreateFileA(value, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    else if (action == "spawn") spawn(value);
     else if (action == "exit") ::ExitProcess(static_cast<UINT>(std::strtoll(value, nullptr, 0)));
     else return 201;
   }

@@ -17,9 +17,13 @@ namespace kel::test {
 
 using GetStdout = jstring JNICALL(JNIEnv*, jobject, jstring);
 
+inline const LoadedLibrary& tesmaruLibrary() {
+  static const LoadedLibrary library(tesmaruDll());
+  return library;
+}
+
 inline GetStdout* getStdoutExport() {
-  static LoadedLibrary library(tesmaruDll());
-  static GetStdout* function = library.get<GetStdout>("Java_com_vum_kel_util_WindowsCommandCenter_getSTDOUT");
+  static GetStdout* function = tesmaruLibrary().get<GetStdout>("Java_com_vum_kel_util_WindowsCommandCenter_getSTDOUT");
   return function;
 }
 

@@ -32,8 +32,9 @@ bool enumerateConnectedDisks(ConnectedDiskObserver& observer) {
   kel::unique_any<enumeration_traits> enumeration;
   const DWORD opened = ::WNetOpenEnumA(RESOURCE_CONNECTED, RESOURCETYPE_DISK, 0, nullptr, enumeration.put());
   observer.opened(opened);
-  if (opened != NO_ERROR) {
-    // Whatever a failing open left in the slot is not an enumeration to close.
+  // A failed open, and a provider answering success without a handle, leave
+  // nothing to enumerate on: whatever is in the slot is no enumeration to close.
+  if (opened != NO_ERROR || !enumeration) {
     enumeration.release();
     observer.openFailed(opened);
     return false;

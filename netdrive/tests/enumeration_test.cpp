@@ -151,6 +151,17 @@ TEST_F(OrvandelProviderLookup, LowerCaseErrorOnlyWhenTheEnumerationCannotStart) 
   EXPECT_THAT(callsTo("WNetCloseEnum"), SizeIs(2));
 }
 
+TEST_F(OrvandelProviderLookup, SuccessWithoutAHandleIsAFailedOpenForBothLookups) {
+  connect("Z:", "\\\\server\\z", "Demo Network");
+  provider.forceResult("WNetOpenEnumA", NO_ERROR);
+  EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "Z:"), "error");
+  EXPECT_EQ(orvandel.allConnectedDeviceNames(), "");
+  EXPECT_THAT(callsTo("WNetOpenEnumA"), SizeIs(2));
+  EXPECT_THAT(callsTo("WNetEnumResourceA"), IsEmpty()) << "nothing is enumerated on a null handle";
+  EXPECT_THAT(callsTo("WNetCloseEnum"), IsEmpty());
+  EXPECT_EQ(orvandel.memory.allocations, 0);
+}
+
 TEST_F(OrvandelProviderLookup, AFailingBatchKeepsAnEarlierMatchOnly) {
   connect("F:", "\\\\server\\f", "First Network");
   connect("Z:", "\\\\server\\z", "Second Network");

@@ -69,10 +69,10 @@ Orvandel::Orvandel()
     : memory(memoryLog),
       library_(besideThisProgram("Orvandel.dll")),
       functions_(*jni.env()->functions),
-      globalAlloc_(std::make_unique<ImportPatch>(library_.handle(), "kernel32.dll", "GlobalAlloc",
-                                                 reinterpret_cast<void*>(&watchedGlobalAlloc))),
-      globalFree_(std::make_unique<ImportPatch>(library_.handle(), "kernel32.dll", "GlobalFree",
-                                                reinterpret_cast<void*>(&watchedGlobalFree))) {
+      globalAlloc_(std::make_unique<kel::test::ImportPatch>(library_.handle(), "kernel32.dll", "GlobalAlloc",
+                                                            reinterpret_cast<void*>(&watchedGlobalAlloc))),
+      globalFree_(std::make_unique<kel::test::ImportPatch>(library_.handle(), "kernel32.dll", "GlobalFree",
+                                                           reinterpret_cast<void*>(&watchedGlobalFree))) {
   memoryLog = GlobalMemoryLog{};
   getMountLocationFor = exported<StringExport>(library_, "getMountLocationFor");
   getUserIDFor = exported<StringExport>(library_, "getUserIDFor");

@@ -72,8 +72,8 @@ class Orvandel {
 
   kel::test::LoadedLibrary library_;
   JNINativeInterface_ functions_;
-  std::unique_ptr<ImportPatch> globalAlloc_;
-  std::unique_ptr<ImportPatch> globalFree_;
+  std::unique_ptr<kel::test::ImportPatch> globalAlloc_;
+  std::unique_ptr<kel::test::ImportPatch> globalFree_;
   int unreleasedAtResult_ = 0;
   int refusals_ = 0;
 };

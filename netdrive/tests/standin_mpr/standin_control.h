@@ -23,7 +23,8 @@ using ResetFn = void();
 using AddConnectionFn = void(const char* local, const char* remote, const char* provider, const char* comment,
                              const char* user, DWORD type);
 // Every later call of the named WNet function returns result at once
-// (ERROR_MORE_DATA also asks for 100 bytes more than it was given).
+// (ERROR_MORE_DATA also asks for 100 bytes more than it was given; NO_ERROR
+// from WNetOpenEnumA hands out a null handle).
 using ForceResultFn = void(const char* function, DWORD result);
 // At most this many records per enumeration batch.
 using SetBatchLimitFn = void(DWORD records);

@@ -185,7 +185,10 @@ __declspec(dllexport) DWORD WINAPI WNetOpenEnumA(DWORD scope, DWORD type, DWORD 
                                                  LPHANDLE enumeration) {
   const std::string call = "WNetOpenEnumA scope=" + std::to_string(scope) + " type=" + std::to_string(type) +
                            " usage=" + std::to_string(usage) + " container=" + (container ? "given" : "null");
-  if (const auto result = forced("WNetOpenEnumA")) return logged(call, *result);
+  if (const auto result = forced("WNetOpenEnumA")) {
+    if (*result == NO_ERROR) *enumeration = nullptr;
+    return logged(call, *result);
+  }
   if (scope != RESOURCE_CONNECTED || container) return logged(call, ERROR_NOT_SUPPORTED);
   // Handles from the top quarter of the address range: above 4 GiB on
   // 64-bit, so that a handle cut to 32 bits is not recognised.

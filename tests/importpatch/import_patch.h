@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace orvandel::test {
+namespace kel::test {
 
 class ImportPatch {
  public:
@@ -36,6 +36,9 @@ class ImportPatch {
   ImportPatch(const ImportPatch&) = delete;
   ImportPatch& operator=(const ImportPatch&) = delete;
 
+  // What the entry held before: the function the module would have called.
+  void* original() const noexcept { return original_; }
+
  private:
   void* write(void* value) {
     DWORD protection;
@@ -50,4 +53,4 @@ class ImportPatch {
   void* original_ = nullptr;
 };
 
-}  // namespace orvandel::test
+}  // namespace kel::test
