@@ -2,12 +2,14 @@
 
 #include <optional>
 
+#include "captured_text.h"
 #include "command_sequence.h"
 #include "command_splitter.h"
 #include "error_text.h"
 #include "pipe_reader.h"
 #include "result_text.h"
 #include "run_command.h"
+#include "kel/code_page.h"
 #include "std_handle_redirection.h"
 
 namespace kel::cmdrunner {
@@ -24,8 +26,11 @@ std::string earlyFailure(DWORD error) {
 
 }  // namespace
 
-std::string runCommandLine(std::string_view commandLine) {
-  const std::vector<std::string_view> commands = splitCommands(commandLine);
+std::string runCommandLine(std::string_view javaCommandLine) {
+  // Nothing runs with a command text other than the one given.
+  const std::optional<std::string> commandLine = text::javaToAnsi(javaCommandLine);
+  if (!commandLine) return earlyFailure(ERROR_NO_UNICODE_TRANSLATION);
+  const std::vector<std::string_view> commands = splitCommands(*commandLine);
   if (commands.empty()) return formatResult({}, false, 0, std::nullopt);
 
   PipeReader pipe;
@@ -44,7 +49,8 @@ std::string runCommandLine(std::string_view commandLine) {
   // The standard handles are set back before the write end they name is closed.
   if (!pipe.closeWriteEnd()) return earlyFailure(::GetLastError());
   const OutputAccumulator& output = pipe.output();
-  return formatResult(output.text(), output.overflowed(), code, errorText);
+  return formatResult(capturedText(output.text(), output.overflowed(), &text::fromAnsi), output.overflowed(), code,
+                      errorText);
 }
 
 }  // namespace kel::cmdrunner

@@ -7,8 +7,11 @@
 
 namespace kel::cmdrunner {
 
-// `commandLine` holds commands joined by `&`. Answers their output, the
-// system's text when a platform call failed, and the last line with the code.
-std::string runCommandLine(std::string_view commandLine);
+// `javaCommandLine` holds commands joined by `&`, in modified UTF-8. Answers,
+// in modified UTF-8, their output, the system's text when a platform call
+// failed, and the last line with the code. A command line holding a character
+// the ANSI code page lacks runs nothing and answers the system's text for
+// ERROR_NO_UNICODE_TRANSLATION with 97.
+std::string runCommandLine(std::string_view javaCommandLine);
 
 }  // namespace kel::cmdrunner

@@ -1,5 +1,6 @@
 #include "error_text.h"
 
+#include "kel/code_page.h"
 #include "kel/unique_any.h"
 #include "result_text.h"
 
@@ -18,10 +19,10 @@ struct local_memory_traits {
 void fetchErrorText(DWORD error, int& code, std::optional<std::string>& errorText) {
   constexpr DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM;
   constexpr DWORD userDefaultLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
-  unique_any<local_memory_traits> text;
+  unique_any<local_memory_traits> message;
   // With FORMAT_MESSAGE_ALLOCATE_BUFFER the buffer argument receives the address.
-  if (::FormatMessageA(flags, nullptr, error, userDefaultLanguage, reinterpret_cast<LPSTR>(text.put()), 0, nullptr)) {
-    errorText = text.get();
+  if (::FormatMessageA(flags, nullptr, error, userDefaultLanguage, reinterpret_cast<LPSTR>(message.put()), 0, nullptr)) {
+    errorText = text::ansiToJava(message.get());
   } else {
     errorText = "System error ";
     *errorText += std::to_string(error);

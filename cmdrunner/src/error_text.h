@@ -8,7 +8,8 @@
 
 namespace kel::cmdrunner {
 
-// Stores the system's text for `error` in `errorText` and 97 in `code`.
+// Stores the system's text for `error` in `errorText`, as modified UTF-8,
+// and 97 in `code`.
 void fetchErrorText(DWORD error, int& code, std::optional<std::string>& errorText);
 
 }  // namespace kel::cmdrunner

@@ -1,4 +1,5 @@
-// Collecting output and building the result text.
+// Collecting output, turning it into text and building the result text.
+#include "captured_text.h"
 #include "output_accumulator.h"
 #include "result_text.h"
 
@@ -8,6 +9,7 @@
 
 namespace {
 
+using kel::cmdrunner::capturedText;
 using kel::cmdrunner::formatResult;
 using kel::cmdrunner::makeResult;
 using kel::cmdrunner::OutputAccumulator;
@@ -56,6 +58,26 @@ TEST(OutputAccumulator, CutsAtTheLimitAndKeepsDrainingWithoutGrowing) {
   EXPECT_EQ(output.text().data(), storage);
   EXPECT_EQ(output.text().size(), limit);
   EXPECT_EQ(output.text().find('z'), std::string::npos);
+}
+
+// Latin-1 stands in for the ANSI code page; a cut end is marked with '~'.
+std::u16string latin1(std::string_view text, bool cutAtEnd) {
+  std::u16string units(text.begin(), text.end());
+  for (char16_t& unit : units) unit &= 0xFF;
+  if (cutAtEnd) units += u'~';
+  return units;
+}
+
+TEST(CapturedText, IsUtf8WhenAllOfItIsAndTheCodePagesOtherwise) {
+  EXPECT_EQ(capturedText("plain\r\n", false, latin1), "plain\r\n");
+  EXPECT_EQ(capturedText("J\xC3\xBCrgen \xF0\x9F\x98\x80", false, latin1), "J\xC3\xBCrgen \xED\xA0\xBD\xED\xB8\x80");
+  EXPECT_EQ(capturedText("J\xFCrgen \x80", false, latin1), "J\xC3\xBCrgen \xC2\x80");
+  // One byte that is no UTF-8 makes all of it the code page's.
+  EXPECT_EQ(capturedText("\xC3\xBC \xFC", false, latin1), "\xC3\x83\xC2\xBC \xC3\xBC");
+  // A character the limit cut in two is dropped whole; uncut, those bytes are no UTF-8.
+  EXPECT_EQ(capturedText("a\xE2\x82", true, latin1), "a");
+  EXPECT_EQ(capturedText("a\xE2\x82", false, latin1), "a\xC3\xA2\xC2\x82");
+  EXPECT_EQ(capturedText("a\xFC", true, latin1), "a\xC3\xBC~");
 }
 
 TEST(FormatResult, AppendsTheLastLineWithTheCode) {

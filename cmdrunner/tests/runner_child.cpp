@@ -5,6 +5,7 @@
 //   utf16 TEXT    TEXT as UTF-16LE
 //   cmdline       its command line as [..], and ends with 0
 //   cmdlen        the length of its command line, and ends with 0
+//   hexcmdline    the bytes of its command line in hex, and ends with 0
 //   sleep MS      waits                        touch FILE  creates FILE
 //   exit N        ends with N (taken modulo 2^32, so -1 and 0xFFFFFFFF agree)
 //   spawn ACTIONS starts a copy of itself that carries out ACTIONS (one
@@ -89,6 +90,15 @@ int main(int argc, char** argv) {
     const char* value = i + 1 < argc ? argv[i + 1] : "";
     if (action == "cmdline") {
       write(STD_OUTPUT_HANDLE, std::string("[") + ::GetCommandLineA() + "]");
+      return 0;
+    }
+    if (action == "hexcmdline") {
+      std::string hex;
+      for (const unsigned char byte : std::string(::GetCommandLineA())) {
+        hex += "0123456789ABCDEF"[byte >> 4];
+        hex += "0123456789ABCDEF"[byte & 15];
+      }
+      write(STD_OUTPUT_HANDLE, hex);
       return 0;
     }
     if (action == "cmdlen") {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "kel/code_page.h"
 #include "loaded_library.h"
 #include "test_jni_env.h"
 #include "test_paths.h"
@@ -47,13 +48,14 @@ inline std::optional<std::string> getStdout(std::string_view commandLine) {
 
 inline std::string lastLine(int code) { return "\nThe highest return code is " + std::to_string(code); }
 
-// What the system says for an error number, fetched the way the library does.
+// What the system says for an error number, fetched the way the library does
+// and, as the library hands it to Java, in modified UTF-8.
 inline std::string systemText(DWORD error) {
   char* text = nullptr;
   ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
                    nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&text), 0,
                    nullptr);
-  std::string copy = text ? text : "";
+  const std::string copy = text ? kel::text::ansiToJava(text) : "";
   ::LocalFree(text);
   return copy;
 }
