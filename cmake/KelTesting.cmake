@@ -19,6 +19,10 @@ if(KEL_WINDOWS)
   set_tests_properties(wine_prefix_stop PROPERTIES FIXTURES_CLEANUP wine)
 endif()
 
+# The locales the text tests run under: Wine gives them the ANSI code pages
+# 1252 and 1251 (tests/codepages/code_page_words.h has words for both).
+set(KEL_CODE_PAGE_LOCALES C.UTF-8 ru_RU.UTF-8)
+
 # kel_add_gtest(NAME SOURCES src... [LIBS lib...] [ENVIRONMENT VAR=value...]
 #               [LOCALES locale...])
 # Builds a GoogleTest program and registers each of its tests with CTest.

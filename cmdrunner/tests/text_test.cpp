@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "code_page_words.h"
 #include "tesmaru_call.h"
 
 namespace {
@@ -16,26 +17,6 @@ using kel::test::getStdout;
 using kel::test::lastLine;
 using kel::test::systemText;
 
-struct CodePageWords {
-  std::string java;     // modified UTF-8 of words the code page holds
-  std::string ansiHex;  // the same words in the code page, in hex
-  std::string foreign;  // modified UTF-8 of a word the code page lacks
-  std::string byte80;   // what the byte 0x80 is in the code page, as modified UTF-8
-};
-
-CodePageWords wordsOfThisCodePage() {
-  switch (::GetACP()) {
-    case 1252:
-      return {"B\xC3\xBCro J\xC3\xBCrgen", "42FC726F204AFC7267656E", "\xD0\xBF\xD0\xB0\xD1\x80\xD0\xBE\xD0\xBB\xD1\x8C",
-              "\xE2\x82\xAC"};
-    case 1251:
-      return {"\xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82", "CEF2F7B8F2", "B\xC3\xBCro", "\xD0\x82"};
-    default:
-      ADD_FAILURE() << "run under LC_ALL=C.UTF-8 (1252) or ru_RU.UTF-8 (1251), not code page " << ::GetACP();
-      return {};
-  }
-}
-
 std::string hexOf(const std::string& text) {
   std::string hex;
   for (const unsigned char byte : text) {
@@ -45,16 +26,16 @@ std::string hexOf(const std::string& text) {
   return hex;
 }
 
-const CodePageWords words = wordsOfThisCodePage();
+const kel::test::CodePageWords words = kel::test::wordsOfThisCodePage();
 
 TEST(TesmaruText, ACommandReachesItsProgramInTheCodePage) {
   EXPECT_EQ(getStdout(child() + " hexcmdline " + words.java),
-            hexOf(child() + " hexcmdline ") + words.ansiHex + lastLine(0));
+            hexOf(child() + " hexcmdline " + words.ansi) + lastLine(0));
 }
 
 TEST(TesmaruText, OutputComesBackAsItsCharacters) {
   // In the code page (not UTF-8), as older tools write.
-  EXPECT_EQ(getStdout(child() + " bytes " + words.ansiHex + "80"), words.java + words.byte80 + lastLine(0));
+  EXPECT_EQ(getStdout(child() + " bytes " + hexOf(words.ansi) + "80"), words.java + words.byte80 + lastLine(0));
   // UTF-8, as modern tools write, with a character above U+FFFF.
   EXPECT_EQ(getStdout(child() + " bytes 4AC3BC72 & " + child() + " bytes F09F988079"),
             "J\xC3\xBCr\xED\xA0\xBD\xED\xB8\x80y" + lastLine(0));

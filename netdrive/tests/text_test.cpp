@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "code_page_words.h"
 #include "orvandel_test.h"
 
 namespace orvandel::test {
@@ -11,25 +12,8 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-struct CodePageWords {
-  std::string java;     // modified UTF-8 of words the code page holds
-  std::string ansi;     // the same words in the code page
-  std::string foreign;  // modified UTF-8 of a word the code page lacks
-  std::string byte80;   // what the byte 0x80 is in the code page, as modified UTF-8
-};
-
-CodePageWords wordsOfThisCodePage() {
-  switch (::GetACP()) {
-    case 1252:
-      return {"B\xC3\xBCro J\xC3\xBCrgen", "B\xFCro J\xFCrgen", "\xD0\xBF\xD0\xB0\xD1\x80\xD0\xBE\xD0\xBB\xD1\x8C",
-              "\xE2\x82\xAC"};
-    case 1251:
-      return {"\xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82", "\xCE\xF2\xF7\xB8\xF2", "B\xC3\xBCro", "\xD0\x82"};
-    default:
-      ADD_FAILURE() << "run under LC_ALL=C.UTF-8 (1252) or ru_RU.UTF-8 (1251), not code page " << ::GetACP();
-      return {};
-  }
-}
+using kel::test::CodePageWords;
+using kel::test::wordsOfThisCodePage;
 
 using OrvandelText = OrvandelTest;
 
