@@ -9,10 +9,10 @@ add_subdirectory(${KEL_GOOGLETEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FR
 if(KEL_WINDOWS)
   # Every Windows program runs under Wine with a prefix of this build's own.
   set(KEL_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${KEL_WINE_PREFIX})
+  set(KEL_WINE_RUN ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${KEL_MACHINE} ${KEL_WINE_PREFIX})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${KEL_WINE_RUN})
 
-  add_test(NAME wine_prefix_start
-           COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${KEL_WINE_PREFIX} cmd /c exit 0)
+  add_test(NAME wine_prefix_start COMMAND ${KEL_WINE_RUN} cmd /c exit 0)
   set_tests_properties(wine_prefix_start PROPERTIES FIXTURES_SETUP wine)
   # Leave no wineserver behind once the tests are over.
   add_test(NAME wine_prefix_stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-stop.sh ${KEL_WINE_PREFIX})

@@ -1,22 +1,34 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine in a private prefix.
-# Usage: wine-run.sh PREFIX PROGRAM [ARGS...]
+# Runs a Windows program of the given machine under Wine in a private prefix.
+# Usage: wine-run.sh i386|x86-64 PREFIX PROGRAM [ARGS...]
 set -euo pipefail
-prefix=$1
-shift
+machine=$1 prefix=$2
+shift 2
+loader=$("$(dirname "$0")/wine-loader.sh" "$machine") || {
+  echo "wine-run.sh: no Wine loader for $machine programs; scripts/setup.sh installs Wine" >&2
+  exit 127
+}
 export WINEPREFIX=$prefix
 export WINEDEBUG=${WINEDEBUG:--all}
 
 # Create the prefix once; tests running in parallel wait for the first one.
+# A prefix that could not be made says why, in one line, and is not left half made.
 if [ ! -f "$prefix/system.reg" ]; then
   mkdir -p "$(dirname "$prefix")"
   (
     flock 9
     if [ ! -f "$prefix/system.reg" ]; then
-      WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
-      wineserver -w
+      log=$prefix.boot.log
+      if ! WINEDLLOVERRIDES="mscoree,mshtml=" "$loader" wineboot -i >"$log" 2>&1 ||
+         ! wineserver -w || [ ! -f "$prefix/system.reg" ]; then
+        echo "wine-run.sh: cannot create the Wine prefix $prefix with $loader:" \
+             "$(grep -v '^\s*$' "$log" | tail -n 1)" >&2
+        rm -rf "$prefix" "$log"
+        exit 1
+      fi
+      rm -f "$log"
     fi
   ) 9>"$prefix.lock"
 fi
 
-exec wine "$@"
+exec "$loader" "$@"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # kelpass and keltool at work against a sample install directory whose Java
 # runtime is a stand-in that prints the command line it received and exits
-# with the code in KEL_STANDIN_EXIT. Needs KEL_BUILD and WINEPREFIX.
+# with the code in KEL_STANDIN_EXIT. Needs KEL_BUILD, WINEPREFIX and KEL_WINE (the loader).
 set -euo pipefail
 bin=$KEL_BUILD/bin
 programs=$KEL_BUILD/launchers/tests
@@ -22,7 +22,7 @@ mkdir -p "$install/eclipse/jre/bin" "$install/eclipse/workspace" "$workspace"
 cp "$programs/java.exe" "$install/eclipse/jre/bin/java.exe"
 cp "$bin/keltool.exe" "$install/keltool.exe"
 
-windows() { winepath -w "$1" 2>/dev/null; }
+windows() { "$KEL_WINE" winepath -w "$1" 2>/dev/null; }
 export KELHOME
 KELHOME=$(windows "$install")
 ws=$(windows "$workspace")
@@ -37,7 +37,7 @@ step() {
   echo
   echo "--- $title"
   echo "> $shown"
-  wine "$programs/report_exit_code.exe" "$@"
+  "$KEL_WINE" "$programs/report_exit_code.exe" "$@"
 }
 
 echo "=== Launchers: kelpass and keltool"
@@ -51,7 +51,7 @@ step "kelpass on a free workspace: starts the headless password application" \
 echo
 echo "--- a running IDE opens the workspace"
 release="$work/release-lock"
-wine "$programs/hold_workspace_lock.exe" "$ws" "$(windows "$work")\\release-lock" &
+"$KEL_WINE" "$programs/hold_workspace_lock.exe" "$ws" "$(windows "$work")\\release-lock" &
 holder=$!
 for _ in $(seq 100); do
   [ -f "$workspace/.metadata/.lock" ] && break

@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Tesmaru.dll: getSTDOUT runs `&`-joined commands and returns their output
-# with a last line giving the code. Needs KEL_BUILD and WINEPREFIX.
+# with a last line giving the code. Needs KEL_BUILD, WINEPREFIX and KEL_WINE (the loader).
 set -euo pipefail
 driver=$KEL_BUILD/cmdrunner/tests/tesmaru_driver.exe
-dll=$(winepath -w "$KEL_BUILD/bin/Tesmaru.dll")
+dll=$("$KEL_WINE" winepath -w "$KEL_BUILD/bin/Tesmaru.dll")
 
 echo "== Tesmaru.dll: getSTDOUT through the test JNI host =="
 run() {
   echo
   echo "getSTDOUT(\"$1\") gives:"
-  wine "$driver" "$dll" "$1" | sed 's/^/  | /'
+  "$KEL_WINE" "$driver" "$dll" "$1" | sed 's/^/  | /'
 }
 run 'cmd /c echo hello from the command interpreter'
 run 'hostname'
@@ -23,5 +23,5 @@ run ' & & '
 big='cmd /c dir /s C:\windows & cmd /c dir /s C:\windows'
 echo
 echo "getSTDOUT(\"$big\") gives (its size and its end only):"
-result=$(wine "$driver" "$dll" "$big")
+result=$("$KEL_WINE" "$driver" "$dll" "$big")
 echo "  | $(printf %s "$result" | wc -c) bytes, ending with: ...${result: -40}"

@@ -3,9 +3,9 @@
 # network provider with three connected drives, then against Wine's own
 # provider, which knows no network.
 set -euo pipefail
-: "${KEL_BUILD:?set KEL_BUILD to the Windows build folder}" "${WINEPREFIX:?set WINEPREFIX}"
+: "${KEL_BUILD:?set KEL_BUILD to the Windows build folder}" "${WINEPREFIX:?set WINEPREFIX}" "${KEL_WINE:?set KEL_WINE to the Wine loader}"
 export WINEDEBUG=${WINEDEBUG:--all}
-library=$(winepath -w "$KEL_BUILD/bin/Orvandel.dll" 2>/dev/null)
+library=$("$KEL_WINE" winepath -w "$KEL_BUILD/bin/Orvandel.dll" 2>/dev/null)
 driver=$KEL_BUILD/netdrive/tests/standin/netdrive_demo.exe
 
 echo "== Orvandel.dll: network-drive library =="
@@ -13,7 +13,7 @@ echo "== Orvandel.dll: network-drive library =="
 
 echo
 echo "-- with the stand-in provider (WINEDLLOVERRIDES=mpr=n, test-only mpr.dll beside the driver)"
-WINEDLLOVERRIDES=mpr=n wine "$driver" "$library" \
+WINEDLLOVERRIDES=mpr=n "$KEL_WINE" "$driver" "$library" \
   'connect=F:,\\fileserver\projects,Demo Network,alice' \
   'connect=G:,\\fileserver\archive,Demo Network,alice' \
   'connect=Z:,\\buildhost\drops,Other Network,builder' \
@@ -24,4 +24,4 @@ echo "-- with Wine's own provider (the driver copied to a folder without the sta
 real=$KEL_BUILD/netdrive/demo-real-provider
 mkdir -p "$real"
 cp "$driver" "$real/"
-wine "$real/netdrive_demo.exe" "$library" list provider=Z: host=Z: 'mount=Z:\nightly\app.zip' user= cancel=Z:
+"$KEL_WINE" "$real/netdrive_demo.exe" "$library" list provider=Z: host=Z: 'mount=Z:\nightly\app.zip' user= cancel=Z:

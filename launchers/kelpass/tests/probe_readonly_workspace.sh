@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Makes a workspace whose directory and stale lock file nothing can change
 # (immutable when run as root, since root ignores permission bits), and checks
-# that the probe calls it not locked. Usage: probe_readonly_workspace.sh WINE_RUN PREFIX TEST_EXE WORK_DIR
+# that the probe calls it not locked.
+# Usage: probe_readonly_workspace.sh WORK_DIR COMMAND... (COMMAND runs the lock test program)
 set -euo pipefail
-wine_run=$1 prefix=$2 test_exe=$3 work=$4
+work=$1
+shift
 workspace=$work/readonly-workspace
 
 release() {
@@ -26,8 +28,8 @@ if touch "$workspace/probe" 2>/dev/null; then
   exit 1
 fi
 
-output=$(KEL_READONLY_WORKSPACE="Z:${workspace//\//\\}" "$wine_run" "$prefix" \
-  "$test_exe" --gtest_also_run_disabled_tests --gtest_filter='KelpassProbeReadOnly.*' 2>&1) || {
+output=$(KEL_READONLY_WORKSPACE="Z:${workspace//\//\\}" "$@" \
+  --gtest_also_run_disabled_tests --gtest_filter='KelpassProbeReadOnly.*' 2>&1) || {
   echo "$output"
   exit 1
 }
