@@ -23,13 +23,32 @@ endif()
 # 1252 and 1251 (tests/codepages/code_page_words.h has words for both).
 set(KEL_CODE_PAGE_LOCALES C.UTF-8 ru_RU.UTF-8)
 
-# kel_add_gtest(NAME SOURCES src... [LIBS lib...] [ENVIRONMENT VAR=value...]
+# Wine takes the code page from LC_ALL's name alone, but names its Unix files
+# in the locale's own character set, which is ASCII when the locale is not
+# installed: a file named with a character beyond it (日) could not exist.
+# So each locale other than C.UTF-8 is compiled into the build folder, where
+# cmake/wine-run.sh finds it (LOCPATH).
+set(KEL_LOCALE_DIR ${CMAKE_BINARY_DIR}/locales)
+if(KEL_WINDOWS)
+  file(MAKE_DIRECTORY ${KEL_LOCALE_DIR})
+  foreach(locale IN LISTS KEL_CODE_PAGE_LOCALES)
+    if(locale MATCHES "^(.+)\\.UTF-8$" AND NOT locale STREQUAL "C.UTF-8" AND NOT EXISTS ${KEL_LOCALE_DIR}/${locale})
+      execute_process(COMMAND localedef -i ${CMAKE_MATCH_1} -f UTF-8 ${KEL_LOCALE_DIR}/${locale}
+                      RESULT_VARIABLE failed ERROR_VARIABLE message)
+      if(failed)
+        message(FATAL_ERROR "cannot compile the locale ${locale} (is the locales package installed?): ${message}")
+      endif()
+    endif()
+  endforeach()
+endif()
+
+# kel_add_gtest(NAME SOURCES src... [LIBS lib...] [ENVIRONMENT VAR=value]
 #               [LOCALES locale...])
 # Builds a GoogleTest program and registers each of its tests with CTest.
 # With LOCALES each test is registered once per locale, run with LC_ALL set to
 # it (suffix @locale): Wine takes a program's ANSI code page from LC_ALL.
 function(kel_add_gtest name)
-  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES;LIBS;ENVIRONMENT;LOCALES")
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "ENVIRONMENT" "SOURCES;LIBS;LOCALES")
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gmock GTest::gtest_main)
   set(fixtures)
@@ -41,15 +60,15 @@ function(kel_add_gtest name)
     set(locales -)  # the environment's own
   endif()
   foreach(locale IN LISTS locales)
-    set(environment ${arg_ENVIRONMENT})
+    set(properties ${fixtures})
+    # Each property holds one setting: gtest_discover_tests splits a value of several.
+    if(arg_ENVIRONMENT)
+      list(APPEND properties ENVIRONMENT ${arg_ENVIRONMENT})
+    endif()
     set(suffix "")
     if(NOT locale STREQUAL "-")
-      list(APPEND environment LC_ALL=${locale})
+      list(APPEND properties ENVIRONMENT_MODIFICATION LC_ALL=set:${locale})
       set(suffix "@${locale}")
-    endif()
-    set(properties ${fixtures})
-    if(environment)
-      list(APPEND properties ENVIRONMENT "${environment}")
     endif()
     gtest_discover_tests(${name}
       TEST_SUFFIX "${suffix}"

@@ -10,6 +10,10 @@ loader=$("$(dirname "$0")/wine-loader.sh" "$machine") || {
 }
 export WINEPREFIX=$prefix
 export WINEDEBUG=${WINEDEBUG:--all}
+# A locale this machine lacks may have been compiled beside the prefix
+# (cmake/KelTesting.cmake), so that Wine names Unix files in its character set.
+locales=$(dirname "$prefix")/locales
+if [ -n "${LC_ALL:-}" ] && [ -d "$locales/$LC_ALL" ]; then export LOCPATH=$locales; fi
 
 # Create the prefix once; tests running in parallel wait for the first one.
 # A prefix that could not be made says why, in one line, and is not left half made.

@@ -3,7 +3,7 @@
 # Fast and silent when everything is already there.
 set -euo pipefail
 
-packages=(cmake make g++ clang libclang-rt-14-dev googletest openjdk-17-jdk-headless
+packages=(cmake make g++ clang libclang-rt-14-dev googletest openjdk-17-jdk-headless locales
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine32:i386 wine64)
 
