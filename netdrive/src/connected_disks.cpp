@@ -30,7 +30,7 @@ constexpr int emptyBatchesTolerated = 64;
 
 bool enumerateConnectedDisks(ConnectedDiskObserver& observer) {
   kel::unique_any<enumeration_traits> enumeration;
-  const DWORD opened = ::WNetOpenEnumA(RESOURCE_CONNECTED, RESOURCETYPE_DISK, 0, nullptr, enumeration.put());
+  const DWORD opened = ::WNetOpenEnumW(RESOURCE_CONNECTED, RESOURCETYPE_DISK, 0, nullptr, enumeration.put());
   observer.opened(opened);
   // A failed open, and a provider answering success without a handle, leave
   // nothing to enumerate on: whatever is in the slot is no enumeration to close.
@@ -46,7 +46,7 @@ bool enumerateConnectedDisks(ConnectedDiskObserver& observer) {
     observer.noWorkBuffer();
     return false;
   }
-  auto* records = static_cast<NETRESOURCEA*>(work.get());
+  auto* records = static_cast<NETRESOURCEW*>(work.get());
 
   int emptyBatchesInARow = 0;
   for (;;) {
@@ -55,7 +55,7 @@ bool enumerateConnectedDisks(ConnectedDiskObserver& observer) {
     DWORD count = asManyAsFit;
     DWORD size = workBufferSize;
     std::memset(records, 0, size);
-    const DWORD result = ::WNetEnumResourceA(enumeration.get(), &count, records, &size);
+    const DWORD result = ::WNetEnumResourceW(enumeration.get(), &count, records, &size);
     if (result == NO_ERROR) {
       observer.batchReceived({records, count});
       emptyBatchesInARow = count == 0 ? emptyBatchesInARow + 1 : 0;

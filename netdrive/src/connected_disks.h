@@ -16,7 +16,7 @@ class ConnectedDiskObserver {
   virtual void openFailed(DWORD result) = 0;
   virtual void noWorkBuffer() = 0;
   virtual void passStarting() {}
-  virtual void batchReceived(std::span<const NETRESOURCEA> batch) = 0;
+  virtual void batchReceived(std::span<const NETRESOURCEW> batch) = 0;
   virtual void batchFailed(DWORD result) = 0;
   virtual void passEnded() = 0;
   // Called before the work buffer is freed and the enumeration closed.

@@ -10,7 +10,7 @@ namespace {
 
 class DeviceListing final : public ConnectedDiskObserver {
  public:
-  explicit DeviceListing(std::string& names) : names_(names) {}
+  explicit DeviceListing(std::wstring& names) : names_(names) {}
 
   void opened(DWORD) override { traceText("EnumerateFunc: Start Method\n"); }
   void openFailed(DWORD result) override {
@@ -19,7 +19,7 @@ class DeviceListing final : public ConnectedDiskObserver {
   }
   void noWorkBuffer() override { traceText("EnumerateFunc: Error on second if\n"); }
   void passStarting() override { traceText("EnumerateFunc: Start do loop\n"); }
-  void batchReceived(std::span<const NETRESOURCEA> batch) override { appendLocalNames(batch, names_); }
+  void batchReceived(std::span<const NETRESOURCEW> batch) override { appendLocalNames(batch, names_); }
   void batchFailed(DWORD result) override {
     traceNumber("EnumerateFunc: Error was not no more items.  Error is: %d.\n", static_cast<std::int32_t>(result));
   }
@@ -27,12 +27,12 @@ class DeviceListing final : public ConnectedDiskObserver {
   void finished() override { traceText("EnumerateFunc: End function.\n"); }
 
  private:
-  std::string& names_;
+  std::wstring& names_;
 };
 
 }  // namespace
 
-bool EnumerateFunc(std::string& names) {
+bool EnumerateFunc(std::wstring& names) {
   DeviceListing listing(names);
   return enumerateConnectedDisks(listing);
 }

@@ -12,14 +12,14 @@ namespace {
 
 class ProviderLookup final : public ConnectedDiskObserver {
  public:
-  ProviderLookup(std::string_view drive, std::string& providers) : drive_(drive), providers_(providers) {}
+  ProviderLookup(std::wstring_view drive, std::wstring& providers) : drive_(drive), providers_(providers) {}
 
   void openFailed(DWORD result) override {
     traceText("findProviderNameFor: Failed on first if.\n");
     traceNumber("findProviderNameFor: Error code is: %d\n", static_cast<std::int32_t>(result));
   }
   void noWorkBuffer() override { traceText("findProviderNameFor: Failed on second if.\n"); }
-  void batchReceived(std::span<const NETRESOURCEA> batch) override {
+  void batchReceived(std::span<const NETRESOURCEW> batch) override {
     appendMatchingProvider(batch, drive_, providers_);
   }
   void batchFailed(DWORD result) override {
@@ -30,13 +30,13 @@ class ProviderLookup final : public ConnectedDiskObserver {
   void finished() override { traceText("findProviderNameFor: Completed findProviderName\n"); }
 
  private:
-  std::string_view drive_;
-  std::string& providers_;
+  std::wstring_view drive_;
+  std::wstring& providers_;
 };
 
 }  // namespace
 
-bool findProviderNameFor(const char* drive, std::string& providers) {
+bool findProviderNameFor(const wchar_t* drive, std::wstring& providers) {
   traceText("findProviderNameFor: Start function.\n");
   traceString("findProviderNameFor: Looking for drive: %s\n", drive);
   ProviderLookup lookup(drive, providers);

@@ -6,6 +6,6 @@ namespace orvandel {
 
 // Appends to providers the provider name of the connected disk resource whose
 // local name is exactly drive. False when the enumeration cannot be started.
-bool findProviderNameFor(const char* drive, std::string& providers);
+bool findProviderNameFor(const wchar_t* drive, std::wstring& providers);
 
 }  // namespace orvandel

@@ -1,12 +1,11 @@
 #pragma once
 // The two scans of one batch of enumerated network resources. Record is the
 // platform's resource record (any type with the character pointers
-// lpLocalName, lpRemoteName, lpComment and lpProvider), so the scans build and
-// are tested off the platform as well.
+// lpLocalName, lpRemoteName, lpComment and lpProvider, of any character
+// type), so the scans build and are tested off the platform as well.
 
 #include <cstdint>
 #include <span>
-#include <string>
 #include <string_view>
 
 #include "trace.h"
@@ -15,8 +14,8 @@ namespace orvandel {
 
 // Appends the local name of every record that has one, in the batch's order,
 // with nothing between them.
-template <typename Record>
-void appendLocalNames(std::span<const Record> batch, std::string& names) {
+template <typename Record, typename Text>
+void appendLocalNames(std::span<const Record> batch, Text& names) {
   traceText("EnumerateFunc: Before for loop\n");
   for (std::size_t i = 0; i < batch.size(); ++i) {
     const Record& record = batch[i];
@@ -44,10 +43,11 @@ void appendLocalNames(std::span<const Record> batch, std::string& names) {
 }
 
 // Appends the provider name of the first record whose local name equals drive
-// byte for byte (case and length included). A record without a local name
+// unit for unit (case and length included). A record without a local name
 // never matches; a matching record without a provider name adds nothing.
-template <typename Record>
-void appendMatchingProvider(std::span<const Record> batch, std::string_view drive, std::string& providers) {
+template <typename Record, typename Text>
+void appendMatchingProvider(std::span<const Record> batch, std::basic_string_view<typename Text::value_type> drive,
+                            Text& providers) {
   traceText("findProviderNameFor: Preparing to enumerate connections for a provider name.\n");
   for (std::size_t i = 0; i < batch.size(); ++i) {
     const Record& record = batch[i];

@@ -11,7 +11,9 @@ namespace orvandel {
 void traceText(const char* message) noexcept;
 // A message with one %d: a platform result code or a loop index.
 void traceNumber(const char* message, std::int32_t value) noexcept;
-// A message with one %s; the value may be null for an absent field.
+// A message with one %s; the value may be null for an absent field. The
+// platform's texts are UTF-16, so the value may be wide.
 void traceString(const char* message, const char* value) noexcept;
+void traceString(const char* message, const wchar_t* value) noexcept;
 
 }  // namespace orvandel

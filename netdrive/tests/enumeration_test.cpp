@@ -24,11 +24,11 @@ TEST_F(OrvandelListing, DrivesComeInEnumerationOrderAcrossBatches) {
   provider.setBatchLimit(2);
   EXPECT_EQ(orvandel.allConnectedDeviceNames(), "F:G:Z:");
 
-  EXPECT_THAT(callsTo("WNetOpenEnumA"), ElementsAre("WNetOpenEnumA scope=1 type=1 usage=0 container=null -> 0"));
-  EXPECT_THAT(callsTo("WNetEnumResourceA"),
+  EXPECT_THAT(callsTo("WNetOpenEnumW"), ElementsAre("WNetOpenEnumW scope=1 type=1 usage=0 container=null -> 0"));
+  EXPECT_THAT(callsTo("WNetEnumResourceW"),
               ElementsAre(HasSubstr("-> 0 entries=2"), HasSubstr("-> 0 entries=1"), HasSubstr("-> 259")));
   // Every batch asks afresh for as many entries as fit, into a cleared buffer.
-  EXPECT_THAT(callsTo("WNetEnumResourceA"), Each(HasSubstr("count=4294967295 size=16384 clean=yes")));
+  EXPECT_THAT(callsTo("WNetEnumResourceW"), Each(HasSubstr("count=4294967295 size=16384 clean=yes")));
   EXPECT_THAT(callsTo("WNetCloseEnum"), ElementsAre("WNetCloseEnum -> 0"));
   EXPECT_EQ(orvandel.memory.allocations, 1) << "one work buffer per call";
   EXPECT_EQ(orvandel.memory.flags, UINT{GPTR});
@@ -57,7 +57,7 @@ TEST_F(OrvandelListing, NothingConnectedAndEveryFailureGiveTheEmptyText) {
   EXPECT_THAT(callsTo("WNetCloseEnum"), SizeIs(2)) << "closed also when no work buffer was had";
   orvandel.memory.refuseAllocations = false;
 
-  provider.forceResult("WNetOpenEnumA", ERROR_NO_NETWORK);
+  provider.forceResult("WNetOpenEnumW", ERROR_NO_NETWORK);
   EXPECT_EQ(orvandel.allConnectedDeviceNames(), "");
   EXPECT_THAT(callsTo("WNetCloseEnum"), SizeIs(2)) << "a failed open leaves nothing to close";
   EXPECT_EQ(orvandel.memory.allocations, 1);
@@ -70,7 +70,7 @@ TEST_F(OrvandelListing, AFailingBatchKeepsTheNamesBeforeIt) {
   provider.setBatchLimit(1);
   provider.failBatch(2, ERROR_BAD_NET_RESP);
   EXPECT_EQ(orvandel.allConnectedDeviceNames(), "F:G:");
-  EXPECT_THAT(callsTo("WNetEnumResourceA"), SizeIs(3));
+  EXPECT_THAT(callsTo("WNetEnumResourceW"), SizeIs(3));
   EXPECT_THAT(callsTo("WNetCloseEnum"), SizeIs(1));
 }
 
@@ -78,14 +78,14 @@ TEST_F(OrvandelListing, ARecordTooBigForTheWorkBufferEndsTheListing) {
   connect("F:", "\\\\server\\f");
   connect("G:", ("\\\\server\\" + std::string(20000, 'g')).c_str());
   EXPECT_EQ(orvandel.allConnectedDeviceNames(), "F:");
-  EXPECT_THAT(callsTo("WNetEnumResourceA").back(), HasSubstr("-> 234 needed="));
+  EXPECT_THAT(callsTo("WNetEnumResourceW").back(), HasSubstr("-> 234 needed="));
 }
 
 TEST_F(OrvandelListing, EmptyBatchesAreSkippedAndCannotHoldTheCallForEver) {
   connect("F:", "\\\\server\\f");
   provider.serveEmptyBatches(3);
   EXPECT_EQ(orvandel.allConnectedDeviceNames(), "F:");
-  EXPECT_THAT(callsTo("WNetEnumResourceA"), SizeIs(5));
+  EXPECT_THAT(callsTo("WNetEnumResourceW"), SizeIs(5));
 
   provider.serveEmptyBatches(standin::forEver);
   EXPECT_EQ(orvandel.allConnectedDeviceNames(), "");
@@ -120,8 +120,8 @@ TEST_F(OrvandelProviderLookup, AnExactMatchGivesTheProviderAndNothingElse) {
   provider.setBatchLimit(1);
   EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "Z:"), "Second Network");
   EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "F:"), "First Network");
-  EXPECT_THAT(callsTo("WNetOpenEnumA"), Each("WNetOpenEnumA scope=1 type=1 usage=0 container=null -> 0"));
-  EXPECT_THAT(callsTo("WNetEnumResourceA"), Each(HasSubstr("count=4294967295 size=16384 clean=yes")));
+  EXPECT_THAT(callsTo("WNetOpenEnumW"), Each("WNetOpenEnumW scope=1 type=1 usage=0 container=null -> 0"));
+  EXPECT_THAT(callsTo("WNetEnumResourceW"), Each(HasSubstr("count=4294967295 size=16384 clean=yes")));
 }
 
 TEST_F(OrvandelProviderLookup, TheMatchIsExactByteForByte) {
@@ -146,18 +146,18 @@ TEST_F(OrvandelProviderLookup, LowerCaseErrorOnlyWhenTheEnumerationCannotStart) 
   EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "Z:"), "error");
   orvandel.memory.refuseAllocations = false;
 
-  provider.forceResult("WNetOpenEnumA", ERROR_NO_NETWORK);
+  provider.forceResult("WNetOpenEnumW", ERROR_NO_NETWORK);
   EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "Z:"), "error");
   EXPECT_THAT(callsTo("WNetCloseEnum"), SizeIs(2));
 }
 
 TEST_F(OrvandelProviderLookup, SuccessWithoutAHandleIsAFailedOpenForBothLookups) {
   connect("Z:", "\\\\server\\z", "Demo Network");
-  provider.forceResult("WNetOpenEnumA", NO_ERROR);
+  provider.forceResult("WNetOpenEnumW", NO_ERROR);
   EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "Z:"), "error");
   EXPECT_EQ(orvandel.allConnectedDeviceNames(), "");
-  EXPECT_THAT(callsTo("WNetOpenEnumA"), SizeIs(2));
-  EXPECT_THAT(callsTo("WNetEnumResourceA"), IsEmpty()) << "nothing is enumerated on a null handle";
+  EXPECT_THAT(callsTo("WNetOpenEnumW"), SizeIs(2));
+  EXPECT_THAT(callsTo("WNetEnumResourceW"), IsEmpty()) << "nothing is enumerated on a null handle";
   EXPECT_THAT(callsTo("WNetCloseEnum"), IsEmpty());
   EXPECT_EQ(orvandel.memory.allocations, 0);
 }
@@ -169,7 +169,7 @@ TEST_F(OrvandelProviderLookup, AFailingBatchKeepsAnEarlierMatchOnly) {
   provider.failBatch(1, ERROR_BAD_NET_RESP);
   EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "F:"), "First Network");
   EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "Z:"), "");
-  EXPECT_THAT(callsTo("WNetEnumResourceA"), SizeIs(4));
+  EXPECT_THAT(callsTo("WNetEnumResourceW"), SizeIs(4));
 }
 
 TEST_F(OrvandelProviderLookup, LongProviderNamesOfRepeatedMatchesAreAppendedWhole) {
@@ -185,7 +185,7 @@ TEST_F(OrvandelProviderLookup, EmptyBatchesCannotHoldTheLookupForEver) {
   connect("Z:", "\\\\server\\z", "Demo Network");
   provider.serveEmptyBatches(standin::forEver);
   EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "Z:"), "");
-  EXPECT_THAT(callsTo("WNetEnumResourceA"), SizeIs(64));
+  EXPECT_THAT(callsTo("WNetEnumResourceW"), SizeIs(64));
 }
 
 }  // namespace

@@ -20,13 +20,13 @@ const std::string remote200 = "\\\\server\\" + std::string(191, 'l');  // 200 by
 TEST_F(OrvandelQueries, MountLocationIsTheWholeUniversalName) {
   connect("Z:", "\\\\server\\share");
   EXPECT_EQ(orvandel.ask(orvandel.getMountLocationFor, "Z:\\dir\\file.txt"), "\\\\server\\share\\dir\\file.txt");
-  EXPECT_THAT(callsTo("WNetGetUniversalNameA"),
-              ElementsAre("WNetGetUniversalNameA path=\"Z:\\dir\\file.txt\" level=1 size=250 -> 0"));
+  EXPECT_THAT(callsTo("WNetGetUniversalNameW"),
+              ElementsAre("WNetGetUniversalNameW path=\"Z:\\dir\\file.txt\" level=1 size=250 -> 0"));
 
   // 300 bytes do not fit the first block: asked once more with the size named.
   const std::string tail(300, 'd');
   EXPECT_EQ(orvandel.ask(orvandel.getMountLocationFor, ("Z:\\" + tail).c_str()), "\\\\server\\share\\" + tail);
-  const auto calls = callsTo("WNetGetUniversalNameA");
+  const auto calls = callsTo("WNetGetUniversalNameW");
   ASSERT_EQ(calls.size(), 3u);
   EXPECT_THAT(calls[1], HasSubstr("size=250 -> 234 needed="));
   EXPECT_THAT(calls[2], HasSubstr(" -> 0"));
@@ -37,13 +37,13 @@ TEST_F(OrvandelQueries, NamesOf79And200BytesComeBackWhole) {
   connect("Y:", remote200.c_str(), "Demo Network", std::string(200, 'v').c_str());
   EXPECT_EQ(orvandel.ask(orvandel.getHostNameFor, "X:"), remote79);
   EXPECT_EQ(orvandel.ask(orvandel.getUserIDFor, "X:"), std::string(79, 'u'));
-  EXPECT_EQ(callsTo("WNetGetConnectionA").size() + callsTo("WNetGetUserA").size(), 2u) << "79 bytes fit at once";
+  EXPECT_EQ(callsTo("WNetGetConnectionW").size() + callsTo("WNetGetUserW").size(), 2u) << "79 bytes fit at once";
 
   EXPECT_EQ(orvandel.ask(orvandel.getHostNameFor, "Y:"), remote200);
   EXPECT_EQ(orvandel.ask(orvandel.getUserIDFor, "Y:"), std::string(200, 'v'));
-  EXPECT_THAT(callsTo("WNetGetConnectionA"), ElementsAre(HasSubstr("size=80 -> 0"), HasSubstr("size=80 -> 234"),
+  EXPECT_THAT(callsTo("WNetGetConnectionW"), ElementsAre(HasSubstr("size=80 -> 0"), HasSubstr("size=80 -> 234"),
                                                          HasSubstr("size=201 -> 0")));
-  EXPECT_THAT(callsTo("WNetGetUserA"), ElementsAre(HasSubstr("size=80 -> 0"), HasSubstr("size=80 -> 234"),
+  EXPECT_THAT(callsTo("WNetGetUserW"), ElementsAre(HasSubstr("size=80 -> 0"), HasSubstr("size=80 -> 234"),
                                                    HasSubstr("size=201 -> 0")));
 }
 
@@ -53,9 +53,9 @@ TEST_F(OrvandelQueries, EveryFailureAnswersError) {
   EXPECT_EQ(orvandel.ask(orvandel.getHostNameFor, "Q:"), "Error");
 
   connect("Z:", "\\\\server\\share");
-  provider.forceResult("WNetGetUniversalNameA", ERROR_NO_NETWORK);
-  provider.forceResult("WNetGetUserA", ERROR_EXTENDED_ERROR);
-  provider.forceResult("WNetGetConnectionA", ERROR_BAD_DEVICE);
+  provider.forceResult("WNetGetUniversalNameW", ERROR_NO_NETWORK);
+  provider.forceResult("WNetGetUserW", ERROR_EXTENDED_ERROR);
+  provider.forceResult("WNetGetConnectionW", ERROR_BAD_DEVICE);
   EXPECT_EQ(orvandel.ask(orvandel.getMountLocationFor, "Z:\\x"), "Error");
   EXPECT_EQ(orvandel.ask(orvandel.getUserIDFor, "Z:"), "Error");
   EXPECT_EQ(orvandel.ask(orvandel.getHostNameFor, "Z:"), "Error");
@@ -63,36 +63,36 @@ TEST_F(OrvandelQueries, EveryFailureAnswersError) {
 
 TEST_F(OrvandelQueries, APlatformThatKeepsAskingForMoreGetsOneRetryThenError) {
   connect("Z:", "\\\\server\\share");
-  provider.forceResult("WNetGetUniversalNameA", ERROR_MORE_DATA);
-  provider.forceResult("WNetGetUserA", ERROR_MORE_DATA);
-  provider.forceResult("WNetGetConnectionA", ERROR_MORE_DATA);
+  provider.forceResult("WNetGetUniversalNameW", ERROR_MORE_DATA);
+  provider.forceResult("WNetGetUserW", ERROR_MORE_DATA);
+  provider.forceResult("WNetGetConnectionW", ERROR_MORE_DATA);
   EXPECT_EQ(orvandel.ask(orvandel.getMountLocationFor, "Z:\\x"), "Error");
   EXPECT_EQ(orvandel.ask(orvandel.getUserIDFor, "Z:"), "Error");
   EXPECT_EQ(orvandel.ask(orvandel.getHostNameFor, "Z:"), "Error");
-  EXPECT_THAT(callsTo("WNetGetUniversalNameA"), ElementsAre(HasSubstr("size=250"), HasSubstr("size=350")));
-  EXPECT_THAT(callsTo("WNetGetUserA"), ElementsAre(HasSubstr("size=80"), HasSubstr("size=180")));
-  EXPECT_THAT(callsTo("WNetGetConnectionA"), ElementsAre(HasSubstr("size=80"), HasSubstr("size=180")));
+  EXPECT_THAT(callsTo("WNetGetUniversalNameW"), ElementsAre(HasSubstr("size=250"), HasSubstr("size=350")));
+  EXPECT_THAT(callsTo("WNetGetUserW"), ElementsAre(HasSubstr("size=80"), HasSubstr("size=180")));
+  EXPECT_THAT(callsTo("WNetGetConnectionW"), ElementsAre(HasSubstr("size=80"), HasSubstr("size=180")));
 }
 
 TEST_F(OrvandelQueries, ArgumentsReachThePlatformUnchanged) {
   EXPECT_EQ(orvandel.ask(orvandel.getUserIDFor, ""), "standin-user");
   EXPECT_EQ(orvandel.ask(orvandel.getHostNameFor, "Q:"), "Error");
-  EXPECT_THAT(provider.calls(), ElementsAre("WNetGetUserA name=\"\" size=80 -> 0",
-                                            "WNetGetConnectionA name=\"Q:\" size=80 -> 2250"));
+  EXPECT_THAT(provider.calls(), ElementsAre("WNetGetUserW name=\"\" size=80 -> 0",
+                                            "WNetGetConnectionW name=\"Q:\" size=80 -> 2250"));
 }
 
 TEST_F(OrvandelQueries, DisconnectFallsBackOnlyWhenTheFirstCancellationFails) {
   connect("Y:", "\\\\server\\one");
   connect("Z:", "\\\\server\\two");
   EXPECT_TRUE(orvandel.ask(orvandel.disconnectConnection, "Y:"));
-  EXPECT_THAT(provider.calls(), ElementsAre("WNetCancelConnection2A name=\"Y:\" flags=1 force=0 -> 0"));
+  EXPECT_THAT(provider.calls(), ElementsAre("WNetCancelConnection2W name=\"Y:\" flags=1 force=0 -> 0"));
 
-  provider.forceResult("WNetCancelConnection2A", ERROR_OPEN_FILES);
+  provider.forceResult("WNetCancelConnection2W", ERROR_OPEN_FILES);
   EXPECT_TRUE(orvandel.ask(orvandel.disconnectConnection, "Z:"));
   EXPECT_FALSE(orvandel.ask(orvandel.disconnectConnection, "Z:"));
-  EXPECT_THAT(callsTo("WNetCancelConnectionA"), ElementsAre("WNetCancelConnectionA name=\"Z:\" force=0 -> 0",
-                                                            "WNetCancelConnectionA name=\"Z:\" force=0 -> 2250"));
-  EXPECT_EQ(callsTo("WNetCancelConnection2A").size(), 3u);
+  EXPECT_THAT(callsTo("WNetCancelConnectionW"), ElementsAre("WNetCancelConnectionW name=\"Z:\" force=0 -> 0",
+                                                            "WNetCancelConnectionW name=\"Z:\" force=0 -> 2250"));
+  EXPECT_EQ(callsTo("WNetCancelConnection2W").size(), 3u);
 }
 
 TEST_F(OrvandelQueries, IsBinaryConnectionIsFalseAndTouchesNothing) {

@@ -19,12 +19,13 @@ inline constexpr DWORD forEver = 0xFFFFFFFF;
 extern "C" {
 // Forgets every connection, forced result, batch rule and logged call.
 using ResetFn = void();
-// Adds a connection; local, provider and comment may be null (absent).
+// Adds a connection; texts in modified UTF-8 (the provider holds them as
+// UTF-16); local, provider and comment may be null (absent).
 using AddConnectionFn = void(const char* local, const char* remote, const char* provider, const char* comment,
                              const char* user, DWORD type);
 // Every later call of the named WNet function returns result at once
-// (ERROR_MORE_DATA also asks for 100 bytes more than it was given; NO_ERROR
-// from WNetOpenEnumA hands out a null handle).
+// (ERROR_MORE_DATA also asks for 100 units more than it was given; NO_ERROR
+// from WNetOpenEnumW hands out a null handle).
 using ForceResultFn = void(const char* function, DWORD result);
 // At most this many records per enumeration batch.
 using SetBatchLimitFn = void(DWORD records);
@@ -35,8 +36,9 @@ using FailBatchFn = void(DWORD batch, DWORD result);
 using ServeEmptyBatchesFn = void(DWORD batches);
 // Enumerations opened and not yet closed.
 using OpenEnumerationsFn = DWORD();
-// Every WNet call so far, one line each; returns the bytes needed with the
-// terminating zero, and copies only when they fit.
+// Every WNet call so far, one line each, the texts the library passed in
+// modified UTF-8; returns the bytes needed with the terminating zero, and
+// copies only when they fit.
 using CallLogFn = DWORD(char* buffer, DWORD size);
 }
 

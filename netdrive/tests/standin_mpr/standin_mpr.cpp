@@ -1,30 +1,35 @@
 // A stand-in for the platform's mpr.dll, for tests only: a scripted network
-// provider. It serves the WNet functions the library uses from connections
-// that the test adds, fills its answers the way the platform does (records
-// first, strings after them; ERROR_MORE_DATA with the size needed), counts
-// open enumerations and logs every call.
+// provider. It serves the wide WNet functions the library uses from
+// connections that the test adds, fills its answers the way the platform does
+// (records first, strings after them; ERROR_MORE_DATA with the size needed,
+// in characters or bytes as each function counts), counts open enumerations
+// and logs every call. Its texts come and go in modified UTF-8, which holds
+// any sequence of UTF-16 units exactly, so the log shows precisely what the
+// library asked.
 
 #include <windows.h>
 #include <winnetwk.h>
 
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "kel/text_encoding.h"
 #include "standin_control.h"
 
 namespace {
 
 struct Connection {
-  std::optional<std::string> local;
-  std::string remote;
-  std::optional<std::string> provider;
-  std::optional<std::string> comment;
-  std::string user;
+  std::optional<std::wstring> local;
+  std::wstring remote;
+  std::optional<std::wstring> provider;
+  std::optional<std::wstring> comment;
+  std::wstring user;
   DWORD type;
 };
 
@@ -48,7 +53,15 @@ struct Script {
 
 Script script;
 
-std::string quoted(const char* text) { return text ? '"' + std::string(text) + '"' : "null"; }
+std::wstring wide(const char* modifiedUtf8) {
+  const std::u16string units = kel::text::decodeModifiedUtf8(modifiedUtf8).value();
+  return std::wstring(units.begin(), units.end());
+}
+
+std::string quoted(const wchar_t* text) {
+  if (!text) return "null";
+  return '"' + kel::text::encodeModifiedUtf8(std::u16string(text, text + std::wcslen(text))) + '"';
+}
 
 DWORD logged(const std::string& call, DWORD result, const std::string& after = {}) {
   script.log += call + " -> " + std::to_string(result) + after + "\n";
@@ -61,20 +74,21 @@ std::optional<DWORD> forced(const char* function) {
   return it->second;
 }
 
-const Connection* connectedAs(const char* local) {
+const Connection* connectedAs(const wchar_t* local) {
   for (const Connection& c : script.connections)
     if (local && c.local && *c.local == local) return &c;
   return nullptr;
 }
 
-// Copies text into a caller's buffer the way the name functions do.
-DWORD answerName(const std::string& text, LPSTR buffer, LPDWORD size) {
+// Copies text into a caller's buffer the way the name functions do; sizes
+// are in characters.
+DWORD answerName(const std::wstring& text, LPWSTR buffer, LPDWORD size) {
   const DWORD needed = static_cast<DWORD>(text.size() + 1);
   if (*size < needed) {
     *size = needed;
     return ERROR_MORE_DATA;
   }
-  std::memcpy(buffer, text.c_str(), needed);
+  std::wmemcpy(buffer, text.c_str(), needed);
   return NO_ERROR;
 }
 
@@ -93,29 +107,29 @@ bool allZero(const void* buffer, DWORD size) {
 }
 
 std::size_t stringBytes(const Connection& c) {
-  auto bytes = [](const std::optional<std::string>& s) { return s ? s->size() + 1 : 0; };
-  return bytes(c.local) + c.remote.size() + 1 + bytes(c.comment) + bytes(c.provider);
+  auto units = [](const std::optional<std::wstring>& s) { return s ? s->size() + 1 : 0; };
+  return (units(c.local) + c.remote.size() + 1 + units(c.comment) + units(c.provider)) * sizeof(wchar_t);
 }
 
 // Fills records at the start of the buffer and their strings after them.
 void fillBatch(const std::vector<const Connection*>& batch, void* buffer) {
-  auto* records = static_cast<NETRESOURCEA*>(buffer);
-  char* strings = reinterpret_cast<char*>(records + batch.size());
-  auto place = [&](const std::optional<std::string>& s) -> LPSTR {
+  auto* records = static_cast<NETRESOURCEW*>(buffer);
+  auto* strings = reinterpret_cast<wchar_t*>(records + batch.size());
+  auto place = [&](const std::optional<std::wstring>& s) -> LPWSTR {
     if (!s) return nullptr;
-    LPSTR at = strings;
-    std::memcpy(at, s->c_str(), s->size() + 1);
+    LPWSTR at = strings;
+    std::wmemcpy(at, s->c_str(), s->size() + 1);
     strings += s->size() + 1;
     return at;
   };
   for (std::size_t i = 0; i < batch.size(); ++i) {
     const Connection& c = *batch[i];
-    records[i] = NETRESOURCEA{RESOURCE_CONNECTED, c.type, RESOURCEDISPLAYTYPE_SHARE, RESOURCEUSAGE_CONNECTABLE,
+    records[i] = NETRESOURCEW{RESOURCE_CONNECTED, c.type, RESOURCEDISPLAYTYPE_SHARE, RESOURCEUSAGE_CONNECTABLE,
                               place(c.local), place(c.remote), place(c.comment), place(c.provider)};
   }
 }
 
-DWORD cancel(const char* name) {
+DWORD cancel(const wchar_t* name) {
   for (auto it = script.connections.begin(); it != script.connections.end(); ++it) {
     if (name && ((it->local && *it->local == name) || it->remote == name)) {
       script.connections.erase(it);
@@ -129,63 +143,63 @@ DWORD cancel(const char* name) {
 
 extern "C" {
 
-__declspec(dllexport) DWORD WINAPI WNetGetUniversalNameA(LPCSTR localPath, DWORD level, LPVOID buffer, LPDWORD size) {
-  const std::string call = "WNetGetUniversalNameA path=" + quoted(localPath) + " level=" + std::to_string(level) +
+__declspec(dllexport) DWORD WINAPI WNetGetUniversalNameW(LPCWSTR localPath, DWORD level, LPVOID buffer, LPDWORD size) {
+  const std::string call = "WNetGetUniversalNameW path=" + quoted(localPath) + " level=" + std::to_string(level) +
                            " size=" + std::to_string(*size);
-  if (const auto result = forcedNameResult("WNetGetUniversalNameA", size)) return logged(call, *result);
+  if (const auto result = forcedNameResult("WNetGetUniversalNameW", size)) return logged(call, *result);
   if (level != UNIVERSAL_NAME_INFO_LEVEL) return logged(call, ERROR_INVALID_LEVEL);
   for (const Connection& c : script.connections) {
-    if (!localPath || !c.local || std::strncmp(localPath, c.local->c_str(), c.local->size()) != 0) continue;
-    const std::string universal = c.remote + (localPath + c.local->size());
-    const DWORD needed = static_cast<DWORD>(sizeof(UNIVERSAL_NAME_INFOA) + universal.size() + 1);
+    if (!localPath || !c.local || std::wcsncmp(localPath, c.local->c_str(), c.local->size()) != 0) continue;
+    const std::wstring universal = c.remote + (localPath + c.local->size());
+    const DWORD needed = static_cast<DWORD>(sizeof(UNIVERSAL_NAME_INFOW) + (universal.size() + 1) * sizeof(wchar_t));
     if (*size < needed) {
       *size = needed;
       return logged(call, ERROR_MORE_DATA, " needed=" + std::to_string(needed));
     }
-    auto* info = static_cast<UNIVERSAL_NAME_INFOA*>(buffer);
-    info->lpUniversalName = reinterpret_cast<LPSTR>(info + 1);
-    std::memcpy(info->lpUniversalName, universal.c_str(), universal.size() + 1);
+    auto* info = static_cast<UNIVERSAL_NAME_INFOW*>(buffer);
+    info->lpUniversalName = reinterpret_cast<LPWSTR>(info + 1);
+    std::wmemcpy(info->lpUniversalName, universal.c_str(), universal.size() + 1);
     return logged(call, NO_ERROR);
   }
   return logged(call, ERROR_NOT_CONNECTED);
 }
 
 // A null or empty name asks for the current user, as on the platform.
-__declspec(dllexport) DWORD WINAPI WNetGetUserA(LPCSTR name, LPSTR user, LPDWORD length) {
-  const std::string call = "WNetGetUserA name=" + quoted(name) + " size=" + std::to_string(*length);
-  if (const auto result = forcedNameResult("WNetGetUserA", length)) return logged(call, *result);
-  if (!name || !*name) return logged(call, answerName("standin-user", user, length));
+__declspec(dllexport) DWORD WINAPI WNetGetUserW(LPCWSTR name, LPWSTR user, LPDWORD length) {
+  const std::string call = "WNetGetUserW name=" + quoted(name) + " size=" + std::to_string(*length);
+  if (const auto result = forcedNameResult("WNetGetUserW", length)) return logged(call, *result);
+  if (!name || !*name) return logged(call, answerName(L"standin-user", user, length));
   for (const Connection& c : script.connections) {
     if ((c.local && *c.local == name) || c.remote == name) return logged(call, answerName(c.user, user, length));
   }
   return logged(call, ERROR_NOT_CONNECTED);
 }
 
-__declspec(dllexport) DWORD WINAPI WNetGetConnectionA(LPCSTR localName, LPSTR remote, LPDWORD length) {
-  const std::string call = "WNetGetConnectionA name=" + quoted(localName) + " size=" + std::to_string(*length);
-  if (const auto result = forcedNameResult("WNetGetConnectionA", length)) return logged(call, *result);
+__declspec(dllexport) DWORD WINAPI WNetGetConnectionW(LPCWSTR localName, LPWSTR remote, LPDWORD length) {
+  const std::string call = "WNetGetConnectionW name=" + quoted(localName) + " size=" + std::to_string(*length);
+  if (const auto result = forcedNameResult("WNetGetConnectionW", length)) return logged(call, *result);
   const Connection* c = connectedAs(localName);
   return logged(call, c ? answerName(c->remote, remote, length) : ERROR_NOT_CONNECTED);
 }
 
-__declspec(dllexport) DWORD WINAPI WNetCancelConnection2A(LPCSTR name, DWORD flags, BOOL force) {
-  const std::string call = "WNetCancelConnection2A name=" + quoted(name) + " flags=" + std::to_string(flags) +
+__declspec(dllexport) DWORD WINAPI WNetCancelConnection2W(LPCWSTR name, DWORD flags, BOOL force) {
+  const std::string call = "WNetCancelConnection2W name=" + quoted(name) + " flags=" + std::to_string(flags) +
                            " force=" + std::to_string(force);
-  if (const auto result = forced("WNetCancelConnection2A")) return logged(call, *result);
+  if (const auto result = forced("WNetCancelConnection2W")) return logged(call, *result);
   return logged(call, cancel(name));
 }
 
-__declspec(dllexport) DWORD WINAPI WNetCancelConnectionA(LPCSTR name, BOOL force) {
-  const std::string call = "WNetCancelConnectionA name=" + quoted(name) + " force=" + std::to_string(force);
-  if (const auto result = forced("WNetCancelConnectionA")) return logged(call, *result);
+__declspec(dllexport) DWORD WINAPI WNetCancelConnectionW(LPCWSTR name, BOOL force) {
+  const std::string call = "WNetCancelConnectionW name=" + quoted(name) + " force=" + std::to_string(force);
+  if (const auto result = forced("WNetCancelConnectionW")) return logged(call, *result);
   return logged(call, cancel(name));
 }
 
-__declspec(dllexport) DWORD WINAPI WNetOpenEnumA(DWORD scope, DWORD type, DWORD usage, LPNETRESOURCEA container,
+__declspec(dllexport) DWORD WINAPI WNetOpenEnumW(DWORD scope, DWORD type, DWORD usage, LPNETRESOURCEW container,
                                                  LPHANDLE enumeration) {
-  const std::string call = "WNetOpenEnumA scope=" + std::to_string(scope) + " type=" + std::to_string(type) +
+  const std::string call = "WNetOpenEnumW scope=" + std::to_string(scope) + " type=" + std::to_string(type) +
                            " usage=" + std::to_string(usage) + " container=" + (container ? "given" : "null");
-  if (const auto result = forced("WNetOpenEnumA")) {
+  if (const auto result = forced("WNetOpenEnumW")) {
     if (*result == NO_ERROR) *enumeration = nullptr;
     return logged(call, *result);
   }
@@ -201,10 +215,10 @@ __declspec(dllexport) DWORD WINAPI WNetOpenEnumA(DWORD scope, DWORD type, DWORD 
 // Serves the scripted connections of the enumeration's type in order, as
 // many per batch as the caller asks for, the batch limit allows and the
 // caller's buffer holds.
-__declspec(dllexport) DWORD WINAPI WNetEnumResourceA(HANDLE handle, LPDWORD count, LPVOID buffer, LPDWORD size) {
-  const std::string call = "WNetEnumResourceA count=" + std::to_string(*count) + " size=" + std::to_string(*size) +
+__declspec(dllexport) DWORD WINAPI WNetEnumResourceW(HANDLE handle, LPDWORD count, LPVOID buffer, LPDWORD size) {
+  const std::string call = "WNetEnumResourceW count=" + std::to_string(*count) + " size=" + std::to_string(*size) +
                            " clean=" + (allZero(buffer, *size) ? "yes" : "no");
-  if (const auto result = forced("WNetEnumResourceA")) return logged(call, *result);
+  if (const auto result = forced("WNetEnumResourceW")) return logged(call, *result);
   const auto open = script.open.find(handle);
   if (open == script.open.end()) return logged(call, ERROR_INVALID_HANDLE);
   Enumeration& e = *open->second;
@@ -225,7 +239,7 @@ __declspec(dllexport) DWORD WINAPI WNetEnumResourceA(HANDLE handle, LPDWORD coun
   std::size_t bytes = 0;
   for (const Connection* c : remaining) {
     if (served.size() == *count || served.size() == script.batchLimit) break;
-    const std::size_t withThis = bytes + sizeof(NETRESOURCEA) + stringBytes(*c);
+    const std::size_t withThis = bytes + sizeof(NETRESOURCEW) + stringBytes(*c);
     if (withThis > *size) {
       if (served.empty()) {
         *size = static_cast<DWORD>(withThis);
@@ -252,9 +266,9 @@ __declspec(dllexport) void standinReset() { script = Script{}; }
 
 __declspec(dllexport) void standinAddConnection(const char* local, const char* remote, const char* provider,
                                                 const char* comment, const char* user, DWORD type) {
-  auto optional = [](const char* s) { return s ? std::optional<std::string>(s) : std::nullopt; };
-  script.connections.push_back(
-      Connection{optional(local), remote ? remote : "", optional(provider), optional(comment), user ? user : "", type});
+  auto optional = [](const char* s) { return s ? std::optional<std::wstring>(wide(s)) : std::nullopt; };
+  script.connections.push_back(Connection{optional(local), wide(remote ? remote : ""), optional(provider),
+                                          optional(comment), wide(user ? user : ""), type});
 }
 
 __declspec(dllexport) void standinForceResult(const char* function, DWORD result) { script.forced[function] = result; }
