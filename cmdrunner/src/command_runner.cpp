@@ -10,6 +10,7 @@
 #include "result_text.h"
 #include "run_command.h"
 #include "kel/code_page.h"
+#include "kel/text_encoding.h"
 #include "std_handle_redirection.h"
 
 namespace kel::cmdrunner {
@@ -27,10 +28,14 @@ std::string earlyFailure(DWORD error) {
 }  // namespace
 
 std::string runCommandLine(std::string_view javaCommandLine) {
-  // Nothing runs with a command text other than the one given.
-  const std::optional<std::string> commandLine = text::javaToAnsi(javaCommandLine);
-  if (!commandLine) return earlyFailure(ERROR_NO_UNICODE_TRANSLATION);
-  const std::vector<std::string_view> commands = splitCommands(*commandLine);
+  // No command line can carry U+0000: it would end the text there.
+  const std::optional<std::u16string> commandLine = text::decodeModifiedUtf8(javaCommandLine);
+  if (!commandLine || commandLine->find(u'\0') != std::u16string::npos) {
+    return earlyFailure(ERROR_NO_UNICODE_TRANSLATION);
+  }
+  // The blank and `&` are never part of another character's modified UTF-8,
+  // so the Java text splits as its characters do.
+  const std::vector<std::string_view> commands = splitCommands(javaCommandLine);
   if (commands.empty()) return formatResult({}, false, 0, std::nullopt);
 
   PipeReader pipe;
@@ -40,9 +45,9 @@ std::string runCommandLine(std::string_view javaCommandLine) {
   {
     StdHandleRedirection redirection;
     if (const DWORD error = redirection.begin(pipe.writeEnd())) return earlyFailure(error);
-    std::string commandText;
+    std::u16string commandText;
     code = runSequence(commands, [&](std::string_view command) {
-      commandText.assign(command);
+      commandText = text::decodeModifiedUtf8(command).value();
       return runCommand(commandText, pipe, errorText);
     });
   }

@@ -1,6 +1,6 @@
 #include "error_text.h"
 
-#include "kel/code_page.h"
+#include "kel/text_encoding.h"
 #include "kel/unique_any.h"
 #include "result_text.h"
 
@@ -9,7 +9,7 @@ namespace kel::cmdrunner {
 namespace {
 
 struct local_memory_traits {
-  using type = char*;
+  using type = wchar_t*;
   static type invalid() noexcept { return nullptr; }
   static void close(type text) noexcept { ::LocalFree(text); }
 };
@@ -21,8 +21,9 @@ void fetchErrorText(DWORD error, int& code, std::optional<std::string>& errorTex
   constexpr DWORD userDefaultLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT);
   unique_any<local_memory_traits> message;
   // With FORMAT_MESSAGE_ALLOCATE_BUFFER the buffer argument receives the address.
-  if (::FormatMessageA(flags, nullptr, error, userDefaultLanguage, reinterpret_cast<LPSTR>(message.put()), 0, nullptr)) {
-    errorText = text::ansiToJava(message.get());
+  if (::FormatMessageW(flags, nullptr, error, userDefaultLanguage, reinterpret_cast<LPWSTR>(message.put()), 0,
+                       nullptr)) {
+    errorText = text::encodeModifiedUtf8(reinterpret_cast<const char16_t*>(message.get()));
   } else {
     errorText = "System error ";
     *errorText += std::to_string(error);

@@ -1,6 +1,6 @@
 #include "run_command.h"
 
-#include <mutex>
+#include <memory>
 
 #include "error_text.h"
 #include "kel/unique_handle.h"
@@ -10,18 +10,52 @@ namespace kel::cmdrunner {
 
 namespace {
 
-// Children inherit every inheritable handle. Making the output handle
-// inheritable only while its own child starts, one start at a time, keeps
-// one call's pipe out of the children of a concurrent call, whose pipe would
-// otherwise not end before those children do.
-std::mutex startLock;
-
 // Characters of a command line, not counting its terminating zero.
 constexpr std::size_t maxCommandLine = 32766;
 
+// The handle list of a start: the child inherits these handles and no
+// other, so neither a concurrent call's pipe nor any inheritable handle of
+// the VM's ends up in it.
+class InheritOnly {
+ public:
+  explicit InheritOnly(HANDLE handle) : handle_(handle) {}
+  ~InheritOnly() {
+    if (initialised_) ::DeleteProcThreadAttributeList(list());
+  }
+  InheritOnly(const InheritOnly&) = delete;
+  InheritOnly& operator=(const InheritOnly&) = delete;
+
+  // Answers 0, or the platform's error number.
+  DWORD build() {
+    SIZE_T size = 0;
+    // This first call only names the size it needs.
+    ::InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    storage_ = std::make_unique<char[]>(size);
+    if (!::InitializeProcThreadAttributeList(list(), 1, 0, &size)) return ::GetLastError();
+    initialised_ = true;
+    if (!::UpdateProcThreadAttribute(list(), 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &handle_, sizeof handle_, nullptr,
+                                     nullptr)) {
+      return ::GetLastError();
+    }
+    return 0;
+  }
+
+  LPPROC_THREAD_ATTRIBUTE_LIST list() const noexcept {
+    return reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.get());
+  }
+
+ private:
+  HANDLE handle_;  // the list points here until the start is done
+  std::unique_ptr<char[]> storage_;
+  bool initialised_ = false;
+};
+
+// A handle list names inheritable handles only. The write end is made so
+// just for its own start, so that programs the VM starts by other means,
+// which inherit whatever is inheritable, never hold it.
 class InheritableWhileStarting {
  public:
-  explicit InheritableWhileStarting(HANDLE handle) : lock_(startLock), handle_(handle) {
+  explicit InheritableWhileStarting(HANDLE handle) : handle_(handle) {
     made_ = ::SetHandleInformation(handle_, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
   }
   ~InheritableWhileStarting() {
@@ -33,7 +67,6 @@ class InheritableWhileStarting {
   bool made() const noexcept { return made_; }
 
  private:
-  std::lock_guard<std::mutex> lock_;
   HANDLE handle_;
   bool made_;
 };
@@ -46,21 +79,25 @@ int failure(DWORD error, std::optional<std::string>& errorText) {
 
 }  // namespace
 
-int runCommand(std::string& commandText, PipeReader& pipe, std::optional<std::string>& errorText) {
+int runCommand(std::u16string& commandText, PipeReader& pipe, std::optional<std::string>& errorText) {
   // Windows refuses a longer command line; Wine would run it cut short.
   if (commandText.size() > maxCommandLine) return failure(ERROR_FILENAME_EXCED_RANGE, errorText);
   const HANDLE output = pipe.writeEnd();
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = output;
-  startup.hStdError = output;
+  InheritOnly inherited(output);
+  if (const DWORD error = inherited.build()) return failure(error, errorText);
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = sizeof startup;
+  startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+  startup.StartupInfo.hStdOutput = output;
+  startup.StartupInfo.hStdError = output;
+  startup.lpAttributeList = inherited.list();
   PROCESS_INFORMATION child{};
   {
     InheritableWhileStarting inheritable(output);
     if (!inheritable.made()) return failure(::GetLastError(), errorText);
-    if (!::CreateProcessA(nullptr, commandText.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                          &startup, &child)) {
+    if (!::CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(commandText.data()), nullptr, nullptr, TRUE,
+                          CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &startup.StartupInfo,
+                          &child)) {
       return failure(::GetLastError(), errorText);
     }
   }

@@ -101,14 +101,19 @@ TEST(FailureRoads, EachFailingCallGivesItsReplyPromptlyAndLeavesNothing) {
        failed(ERROR_INVALID_HANDLE)},
       {"SetStdHandle", failsAs(&::SetStdHandle, FALSE), 2, ERROR_INVALID_PARAMETER, twoCommands,
        failed(ERROR_INVALID_PARAMETER)},
+      // The handle list, whose size is asked for first, then filled.
+      {"InitializeProcThreadAttributeList", failsAs(&::InitializeProcThreadAttributeList, FALSE), 2,
+       ERROR_NOT_ENOUGH_MEMORY, twoCommands, failed(ERROR_NOT_ENOUGH_MEMORY)},
+      {"UpdateProcThreadAttribute", failsAs(&::UpdateProcThreadAttribute, FALSE), 1, ERROR_INVALID_PARAMETER,
+       twoCommands, failed(ERROR_INVALID_PARAMETER)},
       // Made inheritable and back for each command: the third is the second command's.
       {"SetHandleInformation", failsAs(&::SetHandleInformation, FALSE), 1, ERROR_ACCESS_DENIED, twoCommands,
        failed(ERROR_ACCESS_DENIED)},
       {"SetHandleInformation", failsAs(&::SetHandleInformation, FALSE), 3, ERROR_INVALID_FUNCTION, twoCommands,
        "a" + failed(ERROR_INVALID_FUNCTION)},
-      {"CreateProcessA", failsAs(&::CreateProcessA, FALSE), 1, ERROR_BAD_EXE_FORMAT, twoCommands,
+      {"CreateProcessW", failsAs(&::CreateProcessW, FALSE), 1, ERROR_BAD_EXE_FORMAT, twoCommands,
        failed(ERROR_BAD_EXE_FORMAT)},
-      {"CreateProcessA", failsAs(&::CreateProcessA, FALSE), 2, ERROR_NOT_ENOUGH_MEMORY, twoCommands,
+      {"CreateProcessW", failsAs(&::CreateProcessW, FALSE), 2, ERROR_NOT_ENOUGH_MEMORY, twoCommands,
        "a" + failed(ERROR_NOT_ENOUGH_MEMORY)},
       // Commands that write nothing are waited for exactly once each.
       {"WaitForMultipleObjects", failsAs(&::WaitForMultipleObjects, WAIT_FAILED), 1, ERROR_INVALID_HANDLE,
@@ -136,7 +141,7 @@ TEST(FailureRoads, EachFailingCallGivesItsReplyPromptlyAndLeavesNothing) {
       {"PeekNamedPipe", failsAs(&::PeekNamedPipe, FALSE), 1, ERROR_BAD_PIPE, twoPauses, "a" + lastLine(200)},
       {"PeekNamedPipe", failsAs(&::PeekNamedPipe, FALSE), 2, ERROR_INVALID_HANDLE, twoPauses, "ab" + lastLine(0)},
       // Without the system's text the number stands in for it.
-      {"FormatMessageA", failsAs(&::FormatMessageA, 0), 1, ERROR_NOT_ENOUGH_MEMORY, "no_such_program_for_tesmaru.exe",
+      {"FormatMessageW", failsAs(&::FormatMessageW, 0), 1, ERROR_NOT_ENOUGH_MEMORY, "no_such_program_for_tesmaru.exe",
        "System error 2\r\n" + lastLine(97)},
   };
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <thread>
@@ -78,6 +79,17 @@ TEST(Process, ConcurrentCallsEachGetTheirOwnOutput) {
     EXPECT_EQ(second, "B1B2" + lastLine(0));
     EXPECT_EQ(StandardHandles(), before);
   }
+}
+
+TEST(Process, ACommandInheritsNoHandleButItsOutput) {
+  // Inheritable, as the VM's own handles can be. A child that held it under
+  // its value would set it; at that value it finds at most an object of its own.
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  const kel::unique_handle event(::CreateEventA(&inheritable, TRUE, FALSE, nullptr));
+  ASSERT_TRUE(event);
+  const auto value = std::to_string(reinterpret_cast<std::uintptr_t>(event.get()));
+  EXPECT_EQ(getStdout(child() + " set " + value), lastLine(0));
+  EXPECT_EQ(::WaitForSingleObject(event.get(), 0), DWORD{WAIT_TIMEOUT}) << "the command held the test's event";
 }
 
 // A process the test has to end itself, ended by its handle however the test ends.

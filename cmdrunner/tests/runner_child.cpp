@@ -4,8 +4,10 @@
 //   out N         N bytes 'a'..'z' repeating   bytes HEX   the bytes HEX spells
 //   utf16 TEXT    TEXT as UTF-16LE
 //   cmdline       its command line as [..], and ends with 0
-//   cmdlen        the length of its command line, and ends with 0
-//   hexcmdline    the bytes of its command line in hex, and ends with 0
+//   cmdlen        the characters of its command line, and ends with 0
+//   hexcmdline    the modified UTF-8 of its UTF-16 command line in hex (so
+//                 every code unit shows), and ends with 0
+//   set H         sets the event whose handle value is H, if it has one
 //   sleep MS      waits                        touch FILE  creates FILE
 //   exit N        ends with N (taken modulo 2^32, so -1 and 0xFFFFFFFF agree)
 //   spawn ACTIONS starts a copy of itself that carries out ACTIONS (one
@@ -15,9 +17,10 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
+#include <cwchar>
 #include <string>
 
+#include "kel/text_encoding.h"
 #include "kel/unique_handle.h"
 
 namespace {
@@ -94,7 +97,8 @@ int main(int argc, char** argv) {
     }
     if (action == "hexcmdline") {
       std::string hex;
-      for (const unsigned char byte : std::string(::GetCommandLineA())) {
+      const auto* line = reinterpret_cast<const char16_t*>(::GetCommandLineW());
+      for (const unsigned char byte : kel::text::encodeModifiedUtf8(line)) {
         hex += "0123456789ABCDEF"[byte >> 4];
         hex += "0123456789ABCDEF"[byte & 15];
       }
@@ -102,7 +106,7 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (action == "cmdlen") {
-      write(STD_OUTPUT_HANDLE, "cmdlen:" + std::to_string(std::strlen(::GetCommandLineA())));
+      write(STD_OUTPUT_HANDLE, "cmdlen:" + std::to_string(std::wcslen(::GetCommandLineW())));
       return 0;
     }
     ++i;
@@ -114,6 +118,7 @@ int main(int argc, char** argv) {
     else if (action == "sleep") ::Sleep(std::strtoul(value, nullptr, 10));
     else if (action == "touch") ::CloseHandle(::CreateFileA(value, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     else if (action == "spawn") spawn(value);
+    else if (action == "set") ::SetEvent(reinterpret_cast<HANDLE>(std::strtoull(value, nullptr, 0)));
     else if (action == "exit") ::ExitProcess(static_cast<UINT>(std::strtoll(value, nullptr, 0)));
     else return 201;
   }

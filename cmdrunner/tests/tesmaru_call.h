@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "kel/code_page.h"
+#include "kel/text_encoding.h"
 #include "loaded_library.h"
 #include "test_jni_env.h"
 #include "test_paths.h"
@@ -51,11 +51,11 @@ inline std::string lastLine(int code) { return "\nThe highest return code is " +
 // What the system says for an error number, fetched the way the library does
 // and, as the library hands it to Java, in modified UTF-8.
 inline std::string systemText(DWORD error) {
-  char* text = nullptr;
-  ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
-                   nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&text), 0,
+  wchar_t* text = nullptr;
+  ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,
+                   nullptr, error, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPWSTR>(&text), 0,
                    nullptr);
-  const std::string copy = text ? kel::text::ansiToJava(text) : "";
+  const std::string copy = text ? kel::text::encodeModifiedUtf8(reinterpret_cast<const char16_t*>(text)) : "";
   ::LocalFree(text);
   return copy;
 }
