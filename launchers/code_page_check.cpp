@@ -2,27 +2,42 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "kel/code_page.h"
-#include "program_arguments.h"
+#include "short_path.h"
 
 namespace kel {
 
-bool argumentsPassExactly() {
-  const auto* commandLine = reinterpret_cast<const char16_t*>(::GetCommandLineW());
-  return text::toAnsi(argumentsOf(commandLine)).has_value();
+std::vector<std::u16string> wideArguments(int argc, wchar_t** argv) {
+  std::vector<std::u16string> arguments;
+  for (int i = 1; i < argc; ++i) arguments.emplace_back(reinterpret_cast<const char16_t*>(argv[i]));
+  return arguments;
 }
 
-bool kelhomePassesExactly() {
-  const DWORD size = ::GetEnvironmentVariableW(L"KELHOME", nullptr, 0);
-  if (size == 0) return true;
-  std::u16string value(size, u'\0');
-  value.resize(::GetEnvironmentVariableW(L"KELHOME", reinterpret_cast<wchar_t*>(value.data()), size));
-  return text::toAnsi(value).has_value();
+std::optional<std::vector<std::string>> argumentsInCodePage(std::span<const std::u16string> arguments) {
+  std::vector<std::string> ansi;
+  for (const std::u16string& argument : arguments) {
+    std::optional<std::string> converted = text::toAnsi(argument);
+    if (!converted) return std::nullopt;
+    ansi.push_back(*std::move(converted));
+  }
+  return ansi;
+}
+
+std::optional<std::string> pathInCodePage(const std::u16string& path) {
+  if (std::optional<std::string> ansi = text::toAnsi(path)) return ansi;
+  return text::toAnsi(shortFormOf(path));
 }
 
 std::string notInCodePageMessage(std::string_view what) {
   return std::string(what) + " holds a character that the system's code page (" + std::to_string(::GetACP()) +
          ") cannot pass on; nothing was started.";
+}
+
+int refuseArgument() {
+  std::puts(notInCodePageMessage("An argument").c_str());
+  return kCharacterRefused;
 }
 
 }  // namespace kel

@@ -1,27 +1,37 @@
 #pragma once
-// What the user typed, against the ANSI code page that the launchers and the
-// programs they start read their command lines in. Windows derives that ANSI
-// command line, and the C runtime's copy of the environment, by putting a
-// look-alike or "?" where the code page lacks a character, so a password
-// typed in another script would be set as something else.
+// What the user typed, against the ANSI code page in which the launchers
+// write the command lines they run, and in which the Java runtime reads its
+// arguments. Windows would put a look-alike or "?" where the code page lacks
+// a character, so a password typed in another script would be set as
+// something else.
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kel {
 
 // Exit code of a launcher that refused what the user typed.
 inline constexpr int kCharacterRefused = -94;
 
-// Whether every character of this program's arguments (its wide command line
-// without the program name) has an exact form in the ANSI code page.
-bool argumentsPassExactly();
+// The program's arguments (without its name) as Windows gives them, in UTF-16.
+std::vector<std::u16string> wideArguments(int argc, wchar_t** argv);
 
-// Whether the wide value of KELHOME, if set, has an exact form there.
-bool kelhomePassesExactly();
+// The arguments in the code page, each character exactly; nullopt when one
+// has no exact form there.
+std::optional<std::vector<std::string>> argumentsInCodePage(std::span<const std::u16string> arguments);
+
+// A path in the code page: as it stands when it fits exactly, else its short
+// (8.3) form when that does; nullopt when neither does.
+std::optional<std::string> pathInCodePage(const std::u16string& path);
 
 // The one line saying that `what` ("An argument", "Environment variable
 // KELHOME") holds a character the code page cannot pass on.
 std::string notInCodePageMessage(std::string_view what);
+
+// Prints that line for an argument and answers kCharacterRefused.
+int refuseArgument();
 
 }  // namespace kel

@@ -1,38 +1,25 @@
 #include "install_dir.h"
 
-#include <windows.h>
-
 #include <cstdlib>
+#include <optional>
 
-#include "code_page_check.h"
+#include "kel/code_page.h"
 #include "kelhome_value.h"
+#include "short_path.h"
 
 namespace kel {
-namespace {
-
-// A short form can be longer than the name (C:\KEL 1 becomes C:\KEL1~1), so
-// the platform is asked how much room it needs first.
-std::string shortFormOf(const std::string& path) {
-  if (path.empty()) return path;
-  const DWORD needed = ::GetShortPathNameA(path.c_str(), nullptr, 0);
-  if (needed == 0) return path;
-  std::string shortForm(needed, '\0');
-  const DWORD written = ::GetShortPathNameA(path.c_str(), shortForm.data(), needed);
-  // More than asked for: the directory was renamed in between.
-  if (written == 0 || written >= needed) return path;
-  shortForm.resize(written);
-  return shortForm;
-}
-
-}  // namespace
 
 InstallDir resolveInstallDir() {
-  const char* value = std::getenv("KELHOME");
+  // Read wide: the C runtime's ANSI copy of the environment would hold a
+  // look-alike or "?" where the code page lacks a character.
+  const wchar_t* value = ::_wgetenv(L"KELHOME");
   if (value == nullptr) return {"", KelhomeProblem::notSet};
-  if (!kelhomePassesExactly()) return {"", KelhomeProblem::notInCodePage};
-  const std::optional<std::string> path = installDirFromKelhome(value);
+  const std::optional<std::u16string> path = installDirFromKelhome(reinterpret_cast<const char16_t*>(value));
   if (!path) return {"", KelhomeProblem::holdsQuote};
-  return {shortFormOf(*path), KelhomeProblem::none};
+  // The short form is what is passed on; only it has to fit the code page.
+  const std::optional<std::string> installDir = text::toAnsi(shortFormOf(*path));
+  if (!installDir) return {"", KelhomeProblem::notInCodePage};
+  return {*installDir, KelhomeProblem::none};
 }
 
 }  // namespace kel

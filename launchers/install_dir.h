@@ -14,8 +14,10 @@ struct InstallDir {
 
 // KELHOME, without quotes around the whole value, in its short (8.3) form
 // where the platform gives one (a value already short comes out unchanged);
-// otherwise the value as it stands. A value holding a character the ANSI
-// code page lacks is not taken: its ANSI copy names another directory.
+// otherwise the value as it stands. It is passed on in the ANSI code page, so
+// a directory named in any script is taken through its short form; only when
+// that form still holds a character the code page lacks (no short form
+// exists) is it refused.
 InstallDir resolveInstallDir();
 
 }  // namespace kel

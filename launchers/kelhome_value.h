@@ -12,6 +12,7 @@ namespace kel {
 // quote is still left, since no directory name holds one and the started
 // programs would split their command lines at it.
 std::optional<std::string> installDirFromKelhome(std::string_view value);
+std::optional<std::u16string> installDirFromKelhome(std::u16string_view value);
 
 inline constexpr const char* kKelhomeHoldsQuoteMessage =
     "Environment variable KELHOME holds a double quote, which no directory name can hold; nothing "

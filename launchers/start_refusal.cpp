@@ -1,7 +1,6 @@
 #include "start_refusal.h"
 
 #include <cstdio>
-#include <string>
 
 #include "code_page_check.h"
 #include "kelhome_value.h"
@@ -21,10 +20,6 @@ std::optional<int> refusalToStart(const InstallDir& install, KelhomeNotSet notSe
       return kCharacterRefused;
     case KelhomeProblem::none:
       break;
-  }
-  if (!argumentsPassExactly()) {
-    std::puts(notInCodePageMessage("An argument").c_str());
-    return kCharacterRefused;
   }
   return std::nullopt;
 }

@@ -1,6 +1,5 @@
 #pragma once
-// Why a launcher starts nothing: KELHOME unset or unusable, or an argument
-// that cannot reach the started program as typed.
+// Why a launcher starts nothing: KELHOME unset or unusable.
 
 #include <optional>
 

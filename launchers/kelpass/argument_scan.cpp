@@ -3,37 +3,62 @@
 namespace kel {
 namespace {
 
-bool continuesWorkspace(std::string_view piece) {
-  return !piece.starts_with('-') && piece.size() != 2;
+template <typename Char>
+std::size_t characters(std::basic_string_view<Char> piece) {
+  if constexpr (sizeof(Char) == 1) {
+    return piece.size();
+  } else {
+    // A character above U+FFFF is two UTF-16 units; its second one is no character of its own.
+    std::size_t count = 0;
+    for (const Char unit : piece) count += unit < 0xDC00 || unit > 0xDFFF;
+    return count;
+  }
+}
+
+template <typename Char>
+bool continuesWorkspace(std::basic_string_view<Char> piece) {
+  return piece.empty() || (piece.front() != Char('-') && characters(piece) != 2);
 }
 
 // "\-x" stands for "-x", which could not be typed as a piece of its own since
 // it would end the path.
-std::string_view continuationText(std::string_view piece) {
-  if (piece.size() == 3 && piece.starts_with("\\-")) return piece.substr(1);
+template <typename Char>
+std::basic_string_view<Char> continuationText(std::basic_string_view<Char> piece) {
+  if (piece.size() == 3 && piece[0] == Char('\\') && piece[1] == Char('-')) return piece.substr(1);
   return piece;
 }
 
-}  // namespace
+template <typename Char>
+bool startsWorkspace(std::basic_string_view<Char> argument) {
+  return argument.size() >= 2 && argument[0] == Char('-') && argument[1] == Char('e');
+}
 
-bool isWorkspaceOption(std::string_view argument) { return argument.starts_with("-e"); }
-
-ScannedArguments scanArguments(std::span<const std::string> arguments) {
-  ScannedArguments scanned;
+template <typename Text>
+BasicScannedArguments<Text> scan(std::span<const Text> arguments) {
+  using View = std::basic_string_view<typename Text::value_type>;
+  BasicScannedArguments<Text> scanned;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
-    if (!isWorkspaceOption(arguments[i])) {
+    if (!startsWorkspace(View(arguments[i]))) {
       scanned.passThrough.push_back(arguments[i]);
       continue;
     }
     if (i + 1 == arguments.size()) break;
-    std::string workspace = arguments[++i];
-    while (i + 1 < arguments.size() && continuesWorkspace(arguments[i + 1])) {
-      workspace += ' ';
-      workspace += continuationText(arguments[++i]);
+    Text workspace = arguments[++i];
+    while (i + 1 < arguments.size() && continuesWorkspace(View(arguments[i + 1]))) {
+      workspace += typename Text::value_type(' ');
+      workspace += continuationText(View(arguments[++i]));
     }
     scanned.workspace = std::move(workspace);
   }
   return scanned;
 }
+
+}  // namespace
+
+bool isWorkspaceOption(std::string_view argument) { return startsWorkspace(argument); }
+
+ScannedArguments scanArguments(std::span<const std::string> arguments) { return scan(arguments); }
+
+WideScannedArguments scanArguments(std::span<const std::u16string> arguments) { return scan(arguments); }
 
 }  // namespace kel

@@ -10,10 +10,13 @@
 
 namespace kel {
 
-struct ScannedArguments {
-  std::optional<std::string> workspace;  // from the last -e option that had a value
-  std::vector<std::string> passThrough;  // everything else, in order
+template <typename Text>
+struct BasicScannedArguments {
+  std::optional<Text> workspace;  // from the last -e option that had a value
+  std::vector<Text> passThrough;  // everything else, in order
 };
+using ScannedArguments = BasicScannedArguments<std::string>;
+using WideScannedArguments = BasicScannedArguments<std::u16string>;
 
 // Any argument starting with "-e" (so -exit too) names the workspace.
 bool isWorkspaceOption(std::string_view argument);
@@ -22,7 +25,9 @@ bool isWorkspaceOption(std::string_view argument);
 // a workspace option, continued by the following arguments up to one that
 // starts with '-' or has exactly two characters, each joined with a space; a
 // three-character piece "\-x" joins as "-x". A workspace option given last is
-// dropped.
+// dropped. The wide form takes the arguments as Windows gives them, so that
+// a workspace path holds every character typed.
 ScannedArguments scanArguments(std::span<const std::string> arguments);
+WideScannedArguments scanArguments(std::span<const std::u16string> arguments);
 
 }  // namespace kel

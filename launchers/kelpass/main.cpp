@@ -1,31 +1,36 @@
 // kelpass: sets a password through the toolkit without opening the IDE.
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "argument_scan.h"
+#include "code_page_check.h"
 #include "install_dir.h"
 #include "kelpass_commands.h"
 #include "run_command.h"
 #include "start_refusal.h"
 #include "workspace_lock.h"
 
-int main(int argc, char** argv) {
+// Wide, so that a workspace path arrives with every character typed.
+int wmain(int argc, wchar_t** argv) {
   const kel::InstallDir install = kel::resolveInstallDir();
   if (const auto refused = kel::refusalToStart(install, {"Environment variable KELHOME cannot be resolved.", -96})) {
     return *refused;
   }
   const std::string& installDir = install.path;
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
-  const kel::ScannedArguments scanned = kel::scanArguments(arguments);
-  const std::string workspace = scanned.workspace.value_or(kel::defaultWorkspace(installDir));
+  const std::vector<std::u16string> arguments = kel::wideArguments(argc, argv);
+  const kel::WideScannedArguments scanned = kel::scanArguments(arguments);
+  // The Java runtime reads its arguments in the code page; a path may go as its short form.
+  const std::optional<std::vector<std::string>> passThrough = kel::argumentsInCodePage(scanned.passThrough);
+  std::optional<std::string> workspace = kel::defaultWorkspace(installDir);
+  if (scanned.workspace) workspace = kel::pathInCodePage(*scanned.workspace);
+  if (!passThrough || !workspace) return kel::refuseArgument();
 
-  if (kel::probeWorkspaceLock(workspace) == 0) {
-    return kel::runThroughInterpreter(
-        kel::applicationCommand(installDir, workspace, scanned.passThrough));
+  if (kel::probeWorkspaceLock(*workspace) == 0) {
+    return kel::runThroughInterpreter(kel::applicationCommand(installDir, *workspace, *passThrough));
   }
-  const int exitCode =
-      kel::runThroughInterpreter(kel::serverCommand(installDir, scanned.passThrough));
+  const int exitCode = kel::runThroughInterpreter(kel::serverCommand(installDir, *passThrough));
   if (exitCode == kel::kToolServerNotRunning) std::puts(kel::kLockedWorkspaceMessage);
   return exitCode;
 }

@@ -1,17 +1,22 @@
 // keltool: starts the toolkit's tool client with every argument passed on.
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "code_page_check.h"
 #include "install_dir.h"
 #include "keltool_command.h"
 #include "run_command.h"
 #include "start_refusal.h"
 
-int main(int argc, char** argv) {
+// Wide, so that a character the code page lacks is refused, not passed on as
+// the look-alike or "?" of the ANSI arguments.
+int wmain(int argc, wchar_t** argv) {
   const kel::InstallDir install = kel::resolveInstallDir();
   if (const auto refused = kel::refusalToStart(install, {"Enviroment variable KELHOME could not be resolved.", -1})) {
     return *refused;
   }
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
-  return kel::runThroughInterpreter(kel::toolClientCommand(install.path, arguments));
+  const std::optional<std::vector<std::string>> arguments = kel::argumentsInCodePage(kel::wideArguments(argc, argv));
+  if (!arguments) return kel::refuseArgument();
+  return kel::runThroughInterpreter(kel::toolClientCommand(install.path, *arguments));
 }

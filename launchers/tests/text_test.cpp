@@ -3,6 +3,8 @@
 // Registered under LC_ALL=C.UTF-8 (code page 1252) and ru_RU.UTF-8 (1251).
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "code_page_words.h"
 #include "kel/code_page.h"
 #include "kel/text_encoding.h"
@@ -17,6 +19,18 @@ using Args = std::vector<std::string>;
 std::u16string typed(const std::string& modifiedUtf8) { return text::decodeModifiedUtf8(modifiedUtf8).value(); }
 
 std::u16string inQuotes(const std::string& path) { return u"\"" + text::fromAnsi(path) + u"\""; }
+
+const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+// The short form Windows gives an existing path, in the code page; what the
+// launchers are to pass on for a path the code page cannot carry.
+std::string shortFormOf(const std::u16string& path) {
+  wchar_t shortForm[MAX_PATH];
+  const DWORD length = ::GetShortPathNameW(wide(path), shortForm, MAX_PATH);
+  EXPECT_GT(length, 0u);
+  EXPECT_LT(length, DWORD{MAX_PATH});
+  return text::toAnsi(std::u16string(reinterpret_cast<const char16_t*>(shortForm), length)).value_or("");
+}
 
 std::string refusal(const char* what) {
   return std::string(what) + " holds a character that the system's code page (" + std::to_string(::GetACP()) +
@@ -69,6 +83,42 @@ TEST_F(LauncherText, APasswordTheCodePageHoldsPassesUnchangedAndAnyOtherIsRefuse
   EXPECT_EQ(install_.record()->arguments.back(), words_.ansi);
 }
 
+TEST_F(LauncherText, AnInstallAndAWorkspaceNamedBeyondTheCodePageStartBothLaunchersByTheirShortForms) {
+  const std::filesystem::path samples = std::filesystem::path(install_.longPath()).parent_path();
+  const std::u16string home = text::fromAnsi(samples.string()) + u"\\KEL \u65E5 Install";
+  const std::filesystem::path root(wide(home));
+  std::filesystem::create_directories(root / "eclipse" / "jre" / "bin");
+  std::filesystem::copy_file(test::javaStandinExe(), root / "eclipse" / "jre" / "bin" / "java.exe");
+  std::filesystem::copy_file(test::keltoolExe(), root / "keltool.exe");
+  const std::u16string workspace = text::fromAnsi(ws_) + u"\\WS \u65E5";
+  std::filesystem::create_directories(std::filesystem::path(wide(workspace)) / ".metadata");
+  const std::string java = shortFormOf(home) + "\\eclipse\\jre\\bin\\java";
+  const std::string shortWorkspace = shortFormOf(workspace);
+  const auto kelpassOn = [&](const std::u16string& path) {
+    return test::runProgram(inQuotes(test::kelpassExe()) + u" -e \"" + path + u"\" -u x");
+  };
+
+  ASSERT_TRUE(::SetEnvironmentVariableW(L"KELHOME", wide(home)));
+  for (const std::u16string& path : {text::fromAnsi(ws_), workspace}) {
+    const std::string passedOn = path == workspace ? shortWorkspace : ws_;
+    EXPECT_EQ(kelpassOn(path).exitCode, 0u);
+    ASSERT_TRUE(install_.record());
+    EXPECT_EQ(install_.record()->arguments[0], java);
+    EXPECT_EQ(install_.record()->arguments.at(9), passedOn) << "the workspace after -data";
+    const test::HeldFile held(passedOn + "\\.metadata\\.lock");
+    EXPECT_EQ(kelpassOn(path).exitCode, 0u);
+    ASSERT_TRUE(install_.record());
+    EXPECT_EQ(install_.record()->arguments,
+              (Args{java, "-jar", shortFormOf(home) + "\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar",
+                    "-s", "SetPassword", "-u", "x"}));
+  }
+  EXPECT_EQ(keltool(u"x").exitCode, 0u);
+  ASSERT_TRUE(install_.record());
+  EXPECT_EQ(install_.record()->arguments[0], java);
+  ::SetEnvironmentVariableA("KELHOME", install_.longPath().c_str());
+}
+
+// No short form to fall back on: the directory does not exist.
 TEST_F(LauncherText, AKelhomeTheCodePageCannotNameIsRefused) {
   const std::u16string kelhome = u"C:\\KEL " + foreign_;
   ASSERT_TRUE(::SetEnvironmentVariableW(L"KELHOME", reinterpret_cast<const wchar_t*>(kelhome.c_str())));

@@ -1,0 +1,26 @@
+#include "short_path.h"
+
+#include <windows.h>
+
+namespace kel {
+namespace {
+
+const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+}  // namespace
+
+std::u16string shortFormOf(const std::u16string& path) {
+  if (path.empty()) return path;
+  // A short form can be longer than the name (C:\KEL 1 becomes C:\KEL1~1), so
+  // the platform is asked how much room it needs first.
+  const DWORD needed = ::GetShortPathNameW(wide(path), nullptr, 0);
+  if (needed == 0) return path;
+  std::u16string shortForm(needed, u'\0');
+  const DWORD written = ::GetShortPathNameW(wide(path), reinterpret_cast<wchar_t*>(shortForm.data()), needed);
+  // More than asked for: the directory was renamed in between.
+  if (written == 0 || written >= needed) return path;
+  shortForm.resize(written);
+  return shortForm;
+}
+
+}  // namespace kel
