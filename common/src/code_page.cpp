@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include "kel/text_encoding.h"
-
 namespace kel::text {
 namespace {
 
@@ -50,13 +48,5 @@ std::u16string fromAnsi(std::string_view text, bool cutAtEnd) {
   // Bytes that are no character of the code page: the platform's stand-in for them.
   return decodeAnsi(text, 0).value_or(std::u16string());
 }
-
-std::optional<std::string> javaToAnsi(std::string_view modifiedUtf8) {
-  const std::optional<std::u16string> units = decodeModifiedUtf8(modifiedUtf8);
-  if (!units) return std::nullopt;
-  return toAnsi(*units);
-}
-
-std::string ansiToJava(std::string_view ansi) { return encodeModifiedUtf8(fromAnsi(ansi)); }
 
 }  // namespace kel::text
