@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "kel/code_page.h"
@@ -23,6 +24,13 @@ std::optional<std::vector<std::string>> argumentsInCodePage(std::span<const std:
     ansi.push_back(*std::move(converted));
   }
   return ansi;
+}
+
+std::size_t lengthInCodePage(std::u16string_view piece) {
+  if (const std::optional<std::string> ansi = text::toAnsi(piece)) return ansi->size();
+  // A character above U+FFFF is two UTF-16 units; the second is no character of its own.
+  return static_cast<std::size_t>(
+      std::count_if(piece.begin(), piece.end(), [](char16_t unit) { return unit < 0xDC00 || unit > 0xDFFF; }));
 }
 
 std::optional<std::string> pathInCodePage(const std::u16string& path) {

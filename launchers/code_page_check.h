@@ -23,6 +23,11 @@ std::vector<std::u16string> wideArguments(int argc, wchar_t** argv);
 // has no exact form there.
 std::optional<std::vector<std::string>> argumentsInCodePage(std::span<const std::u16string> arguments);
 
+// The length of a piece in the code page, as the workspace scan has always
+// counted it (a double-byte character counts two); the number of characters
+// of a piece the code page cannot carry.
+std::size_t lengthInCodePage(std::u16string_view piece);
+
 // A path in the code page: as it stands when it fits exactly, else its short
 // (8.3) form when that does; nullopt when neither does.
 std::optional<std::string> pathInCodePage(const std::u16string& path);

@@ -3,21 +3,9 @@
 namespace kel {
 namespace {
 
-template <typename Char>
-std::size_t characters(std::basic_string_view<Char> piece) {
-  if constexpr (sizeof(Char) == 1) {
-    return piece.size();
-  } else {
-    // A character above U+FFFF is two UTF-16 units; its second one is no character of its own.
-    std::size_t count = 0;
-    for (const Char unit : piece) count += unit < 0xDC00 || unit > 0xDFFF;
-    return count;
-  }
-}
-
-template <typename Char>
-bool continuesWorkspace(std::basic_string_view<Char> piece) {
-  return piece.empty() || (piece.front() != Char('-') && characters(piece) != 2);
+template <typename Char, typename Length>
+bool continuesWorkspace(std::basic_string_view<Char> piece, Length length) {
+  return piece.empty() || (piece.front() != Char('-') && length(piece) != 2);
 }
 
 // "\-x" stands for "-x", which could not be typed as a piece of its own since
@@ -33,8 +21,8 @@ bool startsWorkspace(std::basic_string_view<Char> argument) {
   return argument.size() >= 2 && argument[0] == Char('-') && argument[1] == Char('e');
 }
 
-template <typename Text>
-BasicScannedArguments<Text> scan(std::span<const Text> arguments) {
+template <typename Text, typename Length>
+BasicScannedArguments<Text> scan(std::span<const Text> arguments, Length length) {
   using View = std::basic_string_view<typename Text::value_type>;
   BasicScannedArguments<Text> scanned;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -44,7 +32,7 @@ BasicScannedArguments<Text> scan(std::span<const Text> arguments) {
     }
     if (i + 1 == arguments.size()) break;
     Text workspace = arguments[++i];
-    while (i + 1 < arguments.size() && continuesWorkspace(View(arguments[i + 1]))) {
+    while (i + 1 < arguments.size() && continuesWorkspace(View(arguments[i + 1]), length)) {
       workspace += typename Text::value_type(' ');
       workspace += continuationText(View(arguments[++i]));
     }
@@ -57,8 +45,12 @@ BasicScannedArguments<Text> scan(std::span<const Text> arguments) {
 
 bool isWorkspaceOption(std::string_view argument) { return startsWorkspace(argument); }
 
-ScannedArguments scanArguments(std::span<const std::string> arguments) { return scan(arguments); }
+ScannedArguments scanArguments(std::span<const std::string> arguments) {
+  return scan(arguments, [](std::string_view piece) { return piece.size(); });
+}
 
-WideScannedArguments scanArguments(std::span<const std::u16string> arguments) { return scan(arguments); }
+WideScannedArguments scanArguments(std::span<const std::u16string> arguments, PieceLength length) {
+  return scan(arguments, length);
+}
 
 }  // namespace kel

@@ -2,6 +2,7 @@
 // Splitting kelpass's arguments into the workspace option and the arguments
 // passed through to whichever program is started.
 
+#include <cstddef>
 #include <optional>
 #include <span>
 #include <string>
@@ -26,8 +27,10 @@ bool isWorkspaceOption(std::string_view argument);
 // starts with '-' or has exactly two characters, each joined with a space; a
 // three-character piece "\-x" joins as "-x". A workspace option given last is
 // dropped. The wide form takes the arguments as Windows gives them, so that
-// a workspace path holds every character typed.
+// a workspace path holds every character typed, and counts a piece's length
+// with `length`.
 ScannedArguments scanArguments(std::span<const std::string> arguments);
-WideScannedArguments scanArguments(std::span<const std::u16string> arguments);
+using PieceLength = std::size_t (*)(std::u16string_view piece);
+WideScannedArguments scanArguments(std::span<const std::u16string> arguments, PieceLength length);
 
 }  // namespace kel

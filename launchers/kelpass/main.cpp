@@ -20,7 +20,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   const std::string& installDir = install.path;
   const std::vector<std::u16string> arguments = kel::wideArguments(argc, argv);
-  const kel::WideScannedArguments scanned = kel::scanArguments(arguments);
+  const kel::WideScannedArguments scanned = kel::scanArguments(arguments, &kel::lengthInCodePage);
   // The Java runtime reads its arguments in the code page; a path may go as its short form.
   const std::optional<std::vector<std::string>> passThrough = kel::argumentsInCodePage(scanned.passThrough);
   std::optional<std::string> workspace = kel::defaultWorkspace(installDir);
