@@ -19,6 +19,11 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 export DEBIAN_FRONTEND=noninteractive
-dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+if ! { dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386; } >"$log" 2>&1 ||
+   ! apt-get update -qq >>"$log" 2>&1 ||
+   ! apt-get install -y -qq --no-install-recommends "${missing[@]}" >>"$log" 2>&1; then
+  echo "setup: cannot install ${missing[*]}: $(grep -m1 -E '^(E|W): ' "$log" || tail -n 1 "$log")" >&2
+  exit 1
+fi
