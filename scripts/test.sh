@@ -11,3 +11,4 @@ cmake --workflow --preset fuzz
 cmake --workflow --preset windows
 cmake --workflow --preset windows-x64
 scripts/release.sh
+tests/signing/signed_release.sh
