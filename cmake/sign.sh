@@ -62,7 +62,9 @@ case ${1-} in
   check)
     printf '%s\n' "$chain" >"$2"
     subject=$(openssl x509 -noout -subject -nameopt oneline <<<"$chain" | sed 's/^subject= *//')
-    echo "signing: as $subject, ${KEL_SIGN_TIMESTAMP_URL:+time-stamped by $KEL_SIGN_TIMESTAMP_URL}${KEL_SIGN_TIMESTAMP_URL:-without a time stamp}" ;;
+    stamp="without a time stamp"
+    [ -z "${KEL_SIGN_TIMESTAMP_URL-}" ] || stamp="time-stamped by $KEL_SIGN_TIMESTAMP_URL"
+    echo "signing: as $subject, $stamp" ;;
   sign)
     out=$2 name=$3
     shift 3

@@ -14,6 +14,11 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$(realpath -m "${1:-$root/build/release}")
 cd "$root"
+# OUT_DIR is emptied first: refuse one that holds anything but a release.
+if [ $# -gt 0 ] && [ -e "$out" ] && ls -A "$out" | grep -qv -e '^SHA256SUMS$' -e '^kel-native-.*\.zip$'; then
+  echo "release: $out holds other files than release archives; give a new or empty folder" >&2
+  exit 1
+fi
 scripts/setup.sh
 
 # Archive entries carry the last commit's time, written in UTC.
@@ -81,17 +86,16 @@ for preset in "${presets[@]}"; do
   pack "$copy" "$preset" "$work/second"
 done
 
-differing=()
+same=() differing=()
 compare() {  # FIRST SECOND NAME
   local sum
   sum=$(sha256sum <"$1" | cut -d' ' -f1)
   if [ -f "$2" ] && [ "$sum" = "$(sha256sum <"$2" | cut -d' ' -f1)" ]; then
-    echo "release:   $sum  $3"
+    same+=("release:   $sum  $3")
   else
     differing+=("$3")
   fi
 }
-echo "release: built again in $copy, the same SHA-256 in both builds:"
 for preset in "${presets[@]}"; do
   for file in build/$preset/bin/*; do
     compare "$file" "$copy/$file" "$file"
@@ -102,9 +106,12 @@ for archive in "$work/first"/*.zip; do
 done
 if [ ${#differing[@]} -gt 0 ]; then
   keep_work=yes
-  echo "release: not reproducible: ${differing[*]} differ from the second build in $copy (kept to compare)" >&2
+  list=$(printf '%s, ' "${differing[@]}")
+  echo "release: not reproducible: ${list%, } differ from the second build in $copy (kept to compare)" >&2
   exit 1
 fi
+echo "release: built again in $copy, the same SHA-256 in both builds:"
+printf '%s\n' "${same[@]}"
 
 finished=yes
 echo "release: $out holds $(cd "$out" && echo *), $([ $signing = yes ] && echo signed || echo unsigned)"
