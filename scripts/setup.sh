@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake make g++ clang libclang-rt-14-dev googletest openjdk-17-jdk-headless
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine32:i386 wine64)
+          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine32:i386 wine64
+          zip osslsigncode openssl ca-certificates)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -39,6 +39,12 @@ else
   summary+=("release: failed (log: build/logs/release.log)")
   failed=1
 fi
+if tests/signing/signed_release.sh 2>&1 | tee build/logs/signing.log; then
+  summary+=("signing: a throwaway certificate signed a release, and every check of it passed")
+else
+  summary+=("signing: failed (log: build/logs/signing.log)")
+  failed=1
+fi
 
 echo
 echo "===== summary"
