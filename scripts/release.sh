@@ -53,8 +53,7 @@ pack() {
 
 presets=(windows windows-x64)
 for preset in "${presets[@]}"; do
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" >/dev/null
+  scripts/build-tree.sh "$preset"
 done
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build/windows/CMakeCache.txt)
 product=$(sed -n 's/^CMAKE_PROJECT_DESCRIPTION:STATIC=//p' build/windows/CMakeCache.txt)
@@ -80,8 +79,9 @@ mkdir -p "$copy" "$work/second"
 tar -C "$root" --exclude=./build --exclude=./.git -cf - . | tar -C "$copy" -xf -
 for preset in "${presets[@]}"; do
   targets=$(cd build/$preset/bin && ls | sed 's/\.[^.]*$//')
+  # Nothing runs in the second tree, so it need not learn what Wine can start.
   (cd "$copy" &&
-    cmake --preset "$preset" -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null &&
+    KEL_SKIP_32BIT_WINE=1 cmake --preset "$preset" -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null &&
     cmake --build --preset "$preset" --target $targets >/dev/null)
   pack "$copy" "$preset" "$work/second"
 done
