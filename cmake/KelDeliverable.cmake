@@ -1,8 +1,10 @@
-# kel_add_deliverable(TARGET DESCRIPTION text [EXPORTS name...] [IMPORTS dll...])
+# kel_add_deliverable(TARGET DESCRIPTION text [EXPORTS name@bytes...] [IMPORTS dll...])
 # Puts a shipped binary into bin/ (and nothing else goes there) and into the
 # release archive, gives it a version resource, and checks that it is built
 # for this build's machine, imports only system DLLs (only the given ones,
-# with IMPORTS) and, with EXPORTS, exports exactly the given plain names.
+# with IMPORTS) and, with EXPORTS, exports exactly the given plain names; on
+# 32-bit, each export must also take its argument bytes off the stack, as the
+# VM's __stdcall call expects. All these read the file; none runs it.
 function(kel_add_deliverable target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "DESCRIPTION" "EXPORTS;IMPORTS")
   set_target_properties(${target} PROPERTIES
@@ -34,11 +36,15 @@ function(kel_add_deliverable target)
   add_test(NAME ${target}_imports_system_dlls_only
            COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-imports.sh ${KEL_OBJDUMP} $<TARGET_FILE:${target}> ${arg_IMPORTS})
   if(arg_EXPORTS)
+    list(TRANSFORM arg_EXPORTS REPLACE "@.*" "" OUTPUT_VARIABLE export_names)
     add_test(NAME ${target}_exports_exactly_its_native_methods
-             COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-exports.sh ${KEL_OBJDUMP} $<TARGET_FILE:${target}> ${arg_EXPORTS})
+             COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-exports.sh ${KEL_OBJDUMP} $<TARGET_FILE:${target}> ${export_names})
+    if(KEL_MACHINE STREQUAL "i386")
+      add_test(NAME ${target}_exports_take_their_arguments_off_the_stack
+               COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-stdcall.sh ${KEL_OBJDUMP} $<TARGET_FILE:${target}> ${arg_EXPORTS})
+    endif()
   endif()
   add_test(NAME ${target}_version_resource
-           COMMAND kel_version_check $<TARGET_FILE:${target}> ${PROJECT_VERSION} ${KEL_FILE_NAME}
-                   "${KEL_FILE_DESCRIPTION}")
-  set_tests_properties(${target}_version_resource PROPERTIES FIXTURES_REQUIRED wine)
+           COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-version.sh ${CMAKE_RC_COMPILER} $<TARGET_FILE:${target}>
+                   ${PROJECT_VERSION} ${KEL_FILE_NAME} "${KEL_FILE_DESCRIPTION}")
 endfunction()

@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake make g++ clang libclang-rt-14-dev googletest openjdk-17-jdk-headless locales
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine32:i386 wine64)
+          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine32:i386 wine64
+          zip osslsigncode openssl ca-certificates)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -19,6 +20,11 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 export DEBIAN_FRONTEND=noninteractive
-dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+if ! { dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386; } >"$log" 2>&1 ||
+   ! apt-get update -qq >>"$log" 2>&1 ||
+   ! apt-get install -y -qq --no-install-recommends "${missing[@]}" >>"$log" 2>&1; then
+  echo "setup: cannot install ${missing[*]}: $(grep -m1 -E '^(E|W): ' "$log" || tail -n 1 "$log")" >&2
+  exit 1
+fi

@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# Signs a release with a throwaway certificate made here, then: every signed
+# deliverable verifies against it, one changed byte fails verification, the
+# signed libraries still load and answer under Wine (32-bit only where this
+# machine runs 32-bit programs), and the build's own checks of its
+# deliverables pass on the signed files. A wrong password and a key that is
+# not the certificate's end the release with one line and no archive.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+cd "$root"
+work=$root/build/signing-test
+rm -rf "$work"
+mkdir -p "$work"
+prefixes=()
+cleanup() {
+  for prefix in "${prefixes[@]}"; do cmake/wine-stop.sh "$prefix"; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+failures=()
+fail() { echo "FAILED: $*"; failures+=("$1"); }
+
+# The throwaway chain: a root and a code-signing certificate it issued.
+(
+  cd "$work"
+  openssl req -x509 -newkey rsa:2048 -nodes -keyout root.key -out root.pem -days 2 \
+    -subj "/CN=KEL throwaway test root" -addext basicConstraints=critical,CA:true \
+    -addext keyUsage=critical,keyCertSign
+  openssl req -newkey rsa:2048 -nodes -keyout signer.key -out signer.csr -subj "/CN=KEL throwaway signer"
+  printf 'basicConstraints=CA:false\nkeyUsage=critical,digitalSignature\nextendedKeyUsage=codeSigning\n' >signer.ext
+  openssl x509 -req -in signer.csr -CA root.pem -CAkey root.key -CAcreateserial -days 2 \
+    -extfile signer.ext -out signer.pem
+  openssl pkcs12 -export -inkey signer.key -in signer.pem -certfile root.pem -passout pass:throwaway -out signer.p12
+  openssl genrsa -out other.key 2048
+) >/dev/null 2>&1
+
+refused() {  # WHAT VAR=VALUE...: the release must end with one line, leaving no archive
+  local what=$1
+  shift
+  if env "$@" scripts/release.sh "$work/refused" >"$work/refused.log" 2>&1; then
+    fail "$what: the release went through"
+  elif [ "$(wc -l <"$work/refused.log")" -ne 1 ] || [ -e "$work/refused" ]; then
+    fail "$what: not one line and no archive:"
+    cat "$work/refused.log"
+  else
+    echo "passed: $what ends the release: $(cat "$work/refused.log")"
+  fi
+}
+refused "a wrong password" KEL_SIGN_PKCS12="$work/signer.p12" KEL_SIGN_PASSWORD=wrong
+refused "a key that is not the certificate's" KEL_SIGN_CERT="$work/signer.pem" KEL_SIGN_KEY="$work/other.key"
+
+echo "signed release:"
+if ! KEL_SIGN_PKCS12=$work/signer.p12 KEL_SIGN_PASSWORD=throwaway KEL_SIGN_URL=https://kel.example/ \
+     scripts/release.sh "$work/release" >"$work/release.log" 2>&1; then
+  sed 's/^/  /' "$work/release.log"
+  echo "signing test: FAILED: the signed release did not go through"
+  exit 1
+fi
+sed 's/^/  /' "$work/release.log"
+
+for entry in "windows i386 win32" "windows-x64 x86-64 win64"; do
+  read -r preset machine suffix <<<"$entry"
+  build=$root/build/$preset
+  files=$work/$machine
+  mkdir -p "$files"
+  (cd "$files" && cmake -E tar xf "$work/release"/kel-native-*-"$suffix".zip)
+  for file in "$files"/*.exe "$files"/*.dll; do
+    if osslsigncode verify -CAfile "$work/root.pem" -in "$file" >"$work/verify.log" 2>&1; then
+      echo "passed: $machine $(basename "$file") verifies against the throwaway root"
+    else
+      fail "$machine $(basename "$file") does not verify"
+      cat "$work/verify.log"
+    fi
+  done
+
+  if [ "$machine" = x86-64 ]; then
+    changed=$work/changed-Tesmaru.dll
+    cp "$files/Tesmaru.dll" "$changed"
+    offset=$(($(stat -c %s "$changed") / 2))
+    byte=$(od -An -t u1 -j "$offset" -N 1 "$changed" | tr -d ' ')
+    printf "\\$(printf %03o $((byte ^ 1)))" | dd of="$changed" bs=1 seek="$offset" conv=notrunc 2>/dev/null
+    if osslsigncode verify -CAfile "$work/root.pem" -in "$changed" >/dev/null 2>&1; then
+      fail "$machine Tesmaru.dll with byte $offset changed still verifies"
+    else
+      echo "passed: $machine Tesmaru.dll with byte $offset changed fails verification"
+    fi
+  fi
+
+  if [ -f "$build/wine-skipped.txt" ]; then
+    echo "skipped: the $machine libraries under Wine: $(cat "$build/wine-skipped.txt")"
+  else
+    prefix=$build/wineprefix
+    prefixes+=("$prefix")
+    windows_path() { cmake/wine-run.sh "$machine" "$prefix" winepath -w "$1" | tr -d '\r'; }
+    answer=$(cmake/wine-run.sh "$machine" "$prefix" "$build/cmdrunner/tests/tesmaru_driver.exe" \
+      "$(windows_path "$files/Tesmaru.dll")" 'cmd /c echo signed and answering' 2>&1 || true)
+    if grep -q '^signed and answering' <<<"$answer"; then
+      echo "passed: the signed $machine Tesmaru.dll runs a command under Wine"
+    else
+      fail "the signed $machine Tesmaru.dll under Wine answered: $answer"
+    fi
+    answer=$(WINEDLLOVERRIDES=mpr=n cmake/wine-run.sh "$machine" "$prefix" \
+      "$build/netdrive/tests/standin/netdrive_demo.exe" "$(windows_path "$files/Orvandel.dll")" \
+      'connect=Z:,\\buildhost\drops,Demo Network,builder' host=Z: 2>&1 || true)
+    if grep -qF 'getHostNameFor("Z:") -> "\\buildhost\drops"' <<<"$answer"; then
+      echo "passed: the signed $machine Orvandel.dll answers through the stand-in provider under Wine"
+    else
+      fail "the signed $machine Orvandel.dll under Wine answered: $answer"
+    fi
+  fi
+
+  if cmake -DBUILD="$build" -DFILES="$files" -P tests/signing/deliverable_checks.cmake 2>&1 | sed "s/^/$machine: /"; then
+    echo "passed: the $preset build's checks of its deliverables on the signed files"
+  else
+    fail "the $preset build's checks of its deliverables on the signed files"
+  fi
+done
+
+if [ ${#failures[@]} -gt 0 ]; then
+  echo "signing test: FAILED: ${#failures[@]} checks (above)"
+  exit 1
+fi
+echo "signing test: passed"
