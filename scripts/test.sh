@@ -11,7 +11,7 @@ mkdir -p build/logs
 
 failed=0 summary=() passed_total=0 failed_total=0 skipped_total=0
 for preset in host fuzz windows windows-x64; do
-  log=build/logs/$preset.log
+  log=build/logs/$preset.log started=$SECONDS
   cmake --workflow --preset "$preset" 2>&1 | tee "$log"
   workflow_status=${PIPESTATUS[0]}
   totals=$(sed -n 's/^[0-9]*% tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\)$/\1 \2/p' "$log" | tail -n 1)
@@ -23,7 +23,7 @@ for preset in host fuzz windows windows-x64; do
   read -r nfailed ntotal <<<"$totals"
   nskipped=$(grep -c -E '^[[:space:]]*[0-9]+ - .* \(Skipped\)$' "$log")
   npassed=$((ntotal - nfailed - nskipped))
-  line="$preset: $ntotal tests, $npassed passed, $nfailed failed, $nskipped skipped"
+  line="$preset: $ntotal tests, $npassed passed, $nfailed failed, $nskipped skipped, in $((SECONDS - started)) s"
   if [ "$nskipped" -gt 0 ] && [ -f "build/$preset/wine-skipped.txt" ]; then
     line+=" ($(cat "build/$preset/wine-skipped.txt"): its Wine tests were skipped)"
   fi
@@ -33,14 +33,16 @@ for preset in host fuzz windows windows-x64; do
   failed_total=$((failed_total + nfailed)) skipped_total=$((skipped_total + nskipped))
 done
 
+started=$SECONDS
 if scripts/release.sh 2>&1 | tee build/logs/release.log; then
-  summary+=("release: both archives built and checked")
+  summary+=("release: both archives built, built again the same, and checked, in $((SECONDS - started)) s")
 else
   summary+=("release: failed (log: build/logs/release.log)")
   failed=1
 fi
+started=$SECONDS
 if tests/signing/signed_release.sh 2>&1 | tee build/logs/signing.log; then
-  summary+=("signing: a throwaway certificate signed a release, and every check of it passed")
+  summary+=("signing: a throwaway certificate signed a release, and every check of it passed, in $((SECONDS - started)) s")
 else
   summary+=("signing: failed (log: build/logs/signing.log)")
   failed=1
