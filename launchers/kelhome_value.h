@@ -11,8 +11,15 @@ namespace kel {
 // it is quoted whole (as `set KELHOME="C:\KEL"` leaves it). nullopt when a
 // quote is still left, since no directory name holds one and the started
 // programs would split their command lines at it.
-std::optional<std::string> installDirFromKelhome(std::string_view value);
-std::optional<std::u16string> installDirFromKelhome(std::u16string_view value);
+template <typename Char>
+std::optional<std::basic_string<Char>> installDirFromKelhome(std::basic_string_view<Char> value) {
+  constexpr Char quote('"');
+  if (value.size() >= 2 && value.front() == quote && value.back() == quote) {
+    value = value.substr(1, value.size() - 2);
+  }
+  if (value.find(quote) != std::basic_string_view<Char>::npos) return std::nullopt;
+  return std::basic_string<Char>(value);
+}
 
 inline constexpr const char* kKelhomeHoldsQuoteMessage =
     "Environment variable KELHOME holds a double quote, which no directory name can hold; nothing "

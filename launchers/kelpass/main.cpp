@@ -1,6 +1,7 @@
 // kelpass: sets a password through the toolkit without opening the IDE.
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   const std::string& installDir = install.path;
   const std::vector<std::u16string> arguments = kel::wideArguments(argc, argv);
-  const kel::WideScannedArguments scanned = kel::scanArguments(arguments, &kel::lengthInCodePage);
+  const auto scanned = kel::scanArguments(std::span<const std::u16string>(arguments), kel::lengthInCodePage);
   // The Java runtime reads its arguments in the code page; a path may go as its short form.
   const std::optional<std::vector<std::string>> passThrough = kel::argumentsInCodePage(scanned.passThrough);
   std::optional<std::string> workspace = kel::defaultWorkspace(installDir);

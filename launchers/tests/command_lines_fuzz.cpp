@@ -8,7 +8,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "argument_scan.h"
@@ -59,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   const std::string& kelhome = pieces.front();
-  const std::optional<std::string> taken = kel::installDirFromKelhome(kelhome);
+  const std::optional<std::string> taken = kel::installDirFromKelhome(std::string_view(kelhome));
   if (taken) {
     check(taken->find('"') == std::string::npos && (*taken == kelhome || '"' + *taken + '"' == kelhome));
   } else {
@@ -68,12 +70,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // A refused value starts nothing; the lines are still checked with another.
   const std::string installDir = taken.value_or("C:\\KEL");
   const std::vector<std::string> arguments(pieces.begin() + 1, pieces.end());
-  const kel::ScannedArguments scanned = kel::scanArguments(arguments);
+  const auto scanned = kel::scanArguments(std::span<const std::string>(arguments),
+                                          [](std::string_view piece) { return piece.size(); });
 
   std::size_t next = 0;
   for (const std::string& passed : scanned.passThrough) {
     while (next < arguments.size() && arguments[next] != passed) ++next;
-    check(next < arguments.size() && !kel::isWorkspaceOption(passed));
+    check(next < arguments.size() && !kel::isWorkspaceOption(std::string_view(passed)));
     ++next;
   }
 

@@ -1,7 +1,9 @@
 // kelpass's argument scan and the two command lines it builds.
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "argument_scan.h"
@@ -36,7 +38,8 @@ TEST(KelpassScan, WorkspaceOptionAndContinuationPieces) {
       {{"-e", "C:\\a", "", "b"}, "C:\\a  b", {}},
   };
   for (const ScanCase& c : cases) {
-    const ScannedArguments scanned = scanArguments(c.arguments);
+    const auto scanned =
+        scanArguments(std::span<const std::string>(c.arguments), [](std::string_view piece) { return piece.size(); });
     EXPECT_EQ(scanned.workspace, c.workspace) << testing::PrintToString(c.arguments);
     EXPECT_EQ(scanned.passThrough, c.passThrough) << testing::PrintToString(c.arguments);
   }
