@@ -14,7 +14,8 @@ InstallDir resolveInstallDir() {
   // look-alike or "?" where the code page lacks a character.
   const wchar_t* value = ::_wgetenv(L"KELHOME");
   if (value == nullptr) return {"", KelhomeProblem::notSet};
-  const std::optional<std::u16string> path = installDirFromKelhome(std::u16string_view(reinterpret_cast<const char16_t*>(value)));
+  const std::optional<std::u16string> path =
+      installDirFromKelhome(std::u16string_view(reinterpret_cast<const char16_t*>(value)));
   if (!path) return {"", KelhomeProblem::holdsQuote};
   // The short form is what is passed on; only it has to fit the code page.
   const std::optional<std::string> installDir = text::toAnsi(shortFormOf(*path));

@@ -15,7 +15,8 @@ namespace kel::cmdrunner {
 // it has ended. Answers its exit code taken as signed, or 97 with the
 // system's text in `errorText` when a platform call failed; a command text
 // longer than the 32,766 characters Windows takes is refused with the
-// system's text for ERROR_FILENAME_EXCED_RANGE, as Windows refuses it. The child inherits the write end and no other handle.
+// system's text for ERROR_FILENAME_EXCED_RANGE, as Windows refuses it. The
+// child inherits the write end and no other handle.
 int runCommand(std::u16string& commandText, PipeReader& pipe, std::optional<std::string>& errorText);
 
 }  // namespace kel::cmdrunner
