@@ -4,7 +4,10 @@
 # for this build's machine, imports only system DLLs (only the given ones,
 # with IMPORTS) and, with EXPORTS, exports exactly the given plain names; on
 # 32-bit, each export must also take its argument bytes off the stack, as the
-# VM's __stdcall call expects. All these read the file; none runs it.
+# VM's __stdcall call expects; it must have the exploit mitigations on and
+# stack protection in its code. All these read the file; none runs it.
+# The file in bin/ is stripped: its symbols go to symbols/NAME.debug, which
+# the file names (.gnu_debuglink) so that debuggers find them beside it.
 function(kel_add_deliverable target)
   cmake_parse_arguments(PARSE_ARGV 1 arg "" "DESCRIPTION" "EXPORTS;IMPORTS")
   set_target_properties(${target} PROPERTIES
@@ -30,9 +33,25 @@ function(kel_add_deliverable target)
   configure_file(${CMAKE_SOURCE_DIR}/cmake/version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc @ONLY)
   target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
   install(FILES $<TARGET_FILE:${target}> DESTINATION .)
+  if(KEL_LIBSSP_LINKED)
+    target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/common/src/stack_guard.c)
+  endif()
+
+  # objcopy and strip write SOURCE_DATE_EPOCH (else the time now) into the
+  # PE header as its link time: 0, as the linker leaves it.
+  set(symbols ${KEL_SYMBOLS_DIR}/${KEL_FILE_NAME}.debug)
+  set(binutils ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=0)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${KEL_SYMBOLS_DIR}
+    COMMAND ${binutils} ${KEL_OBJCOPY} --only-keep-debug $<TARGET_FILE:${target}> ${symbols}
+    COMMAND ${binutils} ${KEL_STRIP} --strip-all $<TARGET_FILE:${target}>
+    COMMAND ${binutils} ${KEL_OBJCOPY} --add-gnu-debuglink=${symbols} $<TARGET_FILE:${target}>
+    VERBATIM)
 
   add_test(NAME ${target}_is_${KEL_MACHINE}_${kind}
            COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-format.sh ${KEL_OBJDUMP} $<TARGET_FILE:${target}> ${KEL_MACHINE} ${kind})
+  add_test(NAME ${target}_is_hardened
+           COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-hardening.sh ${KEL_OBJDUMP} $<TARGET_FILE:${target}> ${symbols} ${KEL_MACHINE})
   add_test(NAME ${target}_imports_system_dlls_only
            COMMAND ${CMAKE_SOURCE_DIR}/cmake/check-imports.sh ${KEL_OBJDUMP} $<TARGET_FILE:${target}> ${arg_IMPORTS})
   if(arg_EXPORTS)

@@ -6,8 +6,11 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_C_COMPILER ${KEL_MINGW_TRIPLE}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${KEL_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${KEL_MINGW_TRIPLE}-windres)
-# The checks of the deliverables read their headers with the target's objdump.
+# The checks of the deliverables read their headers with the target's objdump;
+# the symbols are split off the deliverables with its objcopy and strip.
 set(KEL_OBJDUMP ${KEL_MINGW_TRIPLE}-objdump)
+set(KEL_OBJCOPY ${KEL_MINGW_TRIPLE}-objcopy)
+set(KEL_STRIP ${KEL_MINGW_TRIPLE}-strip)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${KEL_MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
