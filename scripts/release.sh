@@ -62,7 +62,7 @@ check_tree() {
   dirty=no
   if [ -n "$changes" ]; then
     requested KEL_ALLOW_DIRTY ||
-      die "the working tree has uncommitted changes ($(wc -l <<<"$changes") paths); commit them, or set KEL_ALLOW_DIRTY=1 to build them anyway"
+      die "the working tree has uncommitted changes (git status lists $(wc -l <<<"$changes")); commit them, or set KEL_ALLOW_DIRTY=1 to build them anyway"
     dirty=yes
   fi
 }
