@@ -117,9 +117,9 @@ build_first() {
   product=$(sed -n 's/^CMAKE_PROJECT_DESCRIPTION:STATIC=//p' build/windows/CMakeCache.txt)
 }
 
-# The same sources under another path (a space and a quote in it, which the
-# build must survive), only the deliverables and their unsigned archives.
-copy="$work/rebuild/the sources' copy"
+# The same sources under another path (with a space, which the build must
+# survive), only the deliverables and their unsigned archives.
+copy="$work/rebuild/sources copy"
 build_second() {
   local preset targets
   mkdir -p "$copy" "$work/second"

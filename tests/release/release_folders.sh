@@ -2,7 +2,7 @@
 # The release and the folders it is given: a folder of many files that are
 # not a release is refused and keeps every one of them; a checkout with
 # uncommitted changes is refused (in a copy whose path holds a space and a
-# quote); then the release runs into a folder whose path holds a space and
+# quote, which the release script itself must get through); then the release runs into a folder whose path holds a space and
 # both quotes and which holds an earlier release, and must leave exactly the
 # new release there, naming the commit it was built from.
 # The release runs with KEL_ALLOW_DIRTY=1: what is tested is this working
