@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Fails unless DIR holds exactly the two release archives of VERSION and their
-# SHA256SUMS, the sums match, and each archive holds the four deliverables of
-# its machine and README.md, nothing else.
+# Fails unless DIR holds exactly the two release archives of VERSION, their
+# SHA256SUMS and a BUILDINFO naming a commit, the sums match, and each archive
+# holds the four deliverables of its machine and README.md, nothing else.
 # Usage: check-release.sh DIR VERSION
 set -euo pipefail
 dir=$(cd "$1" && pwd) version=$2
@@ -9,9 +9,17 @@ here=$(cd "$(dirname "$0")" && pwd)
 win32=kel-native-$version-win32.zip
 win64=kel-native-$version-win64.zip
 
-listed=$(printf '%s\n' "$dir"/* | xargs -n1 basename | sort)
-[ "$listed" = "$(printf '%s\n' SHA256SUMS "$win32" "$win64" | sort)" ] || {
+names=()
+for entry in "$dir"/* "$dir"/.[!.]* "$dir"/..?*; do
+  if [ -e "$entry" ] || [ -L "$entry" ]; then names+=("${entry##*/}"); fi
+done
+listed=$(printf '%s\n' "${names[@]}" | sort)
+[ "$listed" = "$(printf '%s\n' BUILDINFO SHA256SUMS "$win32" "$win64" | sort)" ] || {
   echo "$dir holds: $listed"
+  exit 1
+}
+grep -qE '^commit [0-9a-f]{40,64}$' "$dir/BUILDINFO" || {
+  echo "BUILDINFO names no commit"
   exit 1
 }
 summed=$(awk '{print $2}' "$dir/SHA256SUMS" | sort)

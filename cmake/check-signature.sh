@@ -3,9 +3,10 @@
 # has one) that verifies against the certificates in CA_FILE, and is UNSIGNED with only that signature added:
 # without it (osslsigncode remove-signature) it is UNSIGNED byte for byte,
 # apart from the PE checksum and the zero padding to 8 bytes that signing adds.
-# Usage: check-signature.sh CA_FILE SIGNED UNSIGNED
+# With FINGERPRINT, the signer's certificate must have that SHA-256 fingerprint.
+# Usage: check-signature.sh CA_FILE SIGNED UNSIGNED [FINGERPRINT]
 set -euo pipefail
-ca=$1 signed=$2 unsigned=$3
+ca=$1 signed=$2 unsigned=$3 expected=$(tr -d ': ' <<<"${4-}" | tr a-f A-F)
 name=$(basename "$signed")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -15,6 +16,31 @@ if ! osslsigncode verify -CAfile "$ca" -TSA-CAfile "$ca" -in "$signed" >"$work/v
   exit 1
 fi
 signer=$(sed -n 's/^[[:space:]]*Subject: //p' "$work/verify" | head -n 1)
+if [ -n "$expected" ]; then
+  # The signer is the certificate in the signature with the serial number and
+  # issuer that verified.
+  serial=$(sed -n 's/^[[:space:]]*Serial : //p' "$work/verify" | head -n 1)
+  issuer=$(sed -n 's/^[[:space:]]*Issuer : //p' "$work/verify" | head -n 1)
+  osslsigncode extract-signature -in "$signed" -out "$work/signature" >/dev/null 2>&1 &&
+    openssl pkcs7 -inform DER -in "$work/signature" -print_certs >"$work/embedded" 2>/dev/null || {
+    echo "$name: cannot read the certificates in its signature"
+    exit 1
+  }
+  mkdir "$work/certificates"
+  awk -v dir="$work/certificates" '/BEGIN CERTIFICATE/ {n++; in_pem = 1} in_pem {print > (dir "/" n ".pem")} /END CERTIFICATE/ {in_pem = 0}' "$work/embedded"
+  fingerprint=
+  for certificate in "$work/certificates"/*.pem; do
+    [ -f "$certificate" ] || continue
+    if [ "$(openssl x509 -in "$certificate" -noout -serial)" = "serial=$serial" ] &&
+       [ "$(openssl x509 -in "$certificate" -noout -issuer -nameopt compat)" = "issuer=$issuer" ]; then
+      fingerprint=$(openssl x509 -in "$certificate" -noout -fingerprint -sha256 | sed 's/^.*=//; s/://g')
+    fi
+  done
+  if [ "$fingerprint" != "$expected" ]; then
+    echo "$name: signed by $signer (SHA-256 fingerprint ${fingerprint:-unknown}), not the expected signer $expected"
+    exit 1
+  fi
+fi
 stamp='no time stamp'
 case $(sed -n 's/^Timestamp Server Signature verification: //p' "$work/verify") in
   ok) stamp=time-stamped ;;

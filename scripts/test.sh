@@ -34,8 +34,8 @@ for preset in host fuzz windows windows-x64; do
 done
 
 started=$SECONDS
-if scripts/release.sh 2>&1 | tee build/logs/release.log; then
-  summary+=("release: both archives built, built again the same, and checked, in $((SECONDS - started)) s")
+if tests/release/release_folders.sh 2>&1 | tee build/logs/release.log; then
+  summary+=("release: both archives built, built again the same, and checked; folders it must not use refused, in $((SECONDS - started)) s")
 else
   summary+=("release: failed (log: build/logs/release.log)")
   failed=1

@@ -3,11 +3,15 @@
 # deliverable verifies against it, one changed byte fails verification, the
 # signed libraries still load and answer under Wine (32-bit only where this
 # machine runs 32-bit programs), and the build's own checks of its
-# deliverables pass on the signed files. A wrong password and a key that is
-# not the certificate's end the release with one line and no archive.
+# deliverables pass on the signed files, and the password reached no program
+# of the build. A wrong password, a key that is not the certificate's, a key
+# that is not the expected signer's and no key where one is required end the
+# release with one line and no archive.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 cd "$root"
+# What is tested is this working tree's release script, committed or not.
+export KEL_ALLOW_DIRTY=1
 work=$root/build/signing-test
 rm -rf "$work"
 mkdir -p "$work"
@@ -33,30 +37,52 @@ fail() { echo "FAILED: $*"; failures+=("$1"); }
   openssl pkcs12 -export -inkey signer.key -in signer.pem -certfile root.pem -passout pass:throwaway -out signer.p12
   openssl genrsa -out other.key 2048
 ) >/dev/null 2>&1
+fingerprint() { openssl x509 -in "$1" -noout -fingerprint -sha256 | sed 's/^.*=//'; }
 
-refused() {  # WHAT VAR=VALUE...: the release must end with one line, leaving no archive
-  local what=$1
-  shift
+# refused WHAT MESSAGE VAR=VALUE...: the release must end with one line holding MESSAGE, leaving no archive
+refused() {
+  local what=$1 message=$2
+  shift 2
   if env "$@" scripts/release.sh "$work/refused" >"$work/refused.log" 2>&1; then
     fail "$what: the release went through"
-  elif [ "$(wc -l <"$work/refused.log")" -ne 1 ] || [ -e "$work/refused" ]; then
-    fail "$what: not one line and no archive:"
+  elif [ "$(wc -l <"$work/refused.log")" -ne 1 ] || ! grep -qF -- "$message" "$work/refused.log" || [ -e "$work/refused" ]; then
+    fail "$what: not one line saying \"$message\" and no archive:"
     cat "$work/refused.log"
   else
     echo "passed: $what ends the release: $(cat "$work/refused.log")"
   fi
 }
-refused "a wrong password" KEL_SIGN_PKCS12="$work/signer.p12" KEL_SIGN_PASSWORD=wrong
-refused "a key that is not the certificate's" KEL_SIGN_CERT="$work/signer.pem" KEL_SIGN_KEY="$work/other.key"
+refused "a wrong password" "does not open KEL_SIGN_PKCS12" KEL_SIGN_PKCS12="$work/signer.p12" KEL_SIGN_PASSWORD=wrong
+refused "a key that is not the certificate's" "is not the key of the first certificate" \
+  KEL_SIGN_CERT="$work/signer.pem" KEL_SIGN_KEY="$work/other.key"
+refused "a key that is not the expected signer's" "not KEL_SIGN_EXPECT" \
+  KEL_SIGN_PKCS12="$work/signer.p12" KEL_SIGN_PASSWORD=throwaway KEL_SIGN_EXPECT="$(fingerprint "$work/root.pem")"
+refused "no key where one is required" "KEL_SIGN_REQUIRED is set and no signing key is given" KEL_SIGN_REQUIRED=1
 
+# A program the build runs (zip, under cpack) notes whether it sees the password.
+mkdir -p "$work/spy"
+printf '#!/usr/bin/env bash\necho ran >>%q\n! env | grep -q throwaway || echo "saw the password" >>%q\nexec %q "$@"\n' \
+  "$work/spy.log" "$work/spy.log" "$(command -v zip)" >"$work/spy/zip"
+chmod +x "$work/spy/zip"
+
+# The password ends in a line break, which is not part of it; a KEL_SIGNED_DIR
+# left in the environment must not reach the unsigned archives.
 echo "signed release:"
-if ! KEL_SIGN_PKCS12=$work/signer.p12 KEL_SIGN_PASSWORD=throwaway KEL_SIGN_URL=https://kel.example/ \
-     scripts/release.sh "$work/release" >"$work/release.log" 2>&1; then
+if ! PATH=$work/spy:$PATH KEL_SIGN_PKCS12=$work/signer.p12 KEL_SIGN_PASSWORD=$'throwaway\n' \
+     KEL_SIGN_URL=https://kel.example/ KEL_SIGN_EXPECT="$(fingerprint "$work/signer.pem")" \
+     KEL_SIGNED_DIR=$work/nowhere scripts/release.sh "$work/release" >"$work/release.log" 2>&1; then
   sed 's/^/  /' "$work/release.log"
   echo "signing test: FAILED: the signed release did not go through"
   exit 1
 fi
 sed 's/^/  /' "$work/release.log"
+if ! grep -q '^ran$' "$work/spy.log" 2>/dev/null; then
+  fail "zip never ran through the spy on PATH"
+elif grep -q 'saw the password' "$work/spy.log"; then
+  fail "the password was in the environment of zip, a program of the build"
+else
+  echo "passed: zip ran $(grep -c '^ran$' "$work/spy.log") times during the release and never saw the password"
+fi
 
 for entry in "windows i386 win32" "windows-x64 x86-64 win64"; do
   read -r preset machine suffix <<<"$entry"
@@ -83,6 +109,12 @@ for entry in "windows i386 win32" "windows-x64 x86-64 win64"; do
       fail "$machine Tesmaru.dll with byte $offset changed still verifies"
     else
       echo "passed: $machine Tesmaru.dll with byte $offset changed fails verification"
+    fi
+    if cmake/check-signature.sh "$work/root.pem" "$files/Tesmaru.dll" "$build/bin/Tesmaru.dll" \
+         "$(fingerprint "$work/root.pem")" >"$work/verify.log" 2>&1; then
+      fail "$machine Tesmaru.dll passes the release's verification pinned to another signer"
+    else
+      echo "passed: pinned to another signer, the release's verification refuses it: $(cat "$work/verify.log")"
     fi
   fi
 
