@@ -1,20 +1,27 @@
 #!/usr/bin/env bash
-# Fails unless DIR holds exactly the two release archives of VERSION, their
-# SHA256SUMS and a BUILDINFO naming a commit, the sums match, and each archive
-# holds the four deliverables of its machine and README.md, nothing else.
+# Fails unless DIR holds exactly the two release archives of VERSION and
+# their two symbol archives, their SHA256SUMS and a BUILDINFO naming a
+# commit, the sums match, and each archive holds the four deliverables of its
+# machine, README.md, THIRD-PARTY-NOTICES.txt and its bill of materials,
+# nothing else; its symbol archive holds their symbol files, nothing else.
+# Each deliverable has its mitigations on (check-hardening.sh, with its
+# symbol file); the bill of materials is valid CycloneDX 1.6, gives the
+# SHA-256 of the files beside it, and each component it names has its
+# licence text in the notices (sbom-validator/check-sbom.cjs).
 # Usage: check-release.sh DIR VERSION
 set -euo pipefail
 dir=$(cd "$1" && pwd) version=$2
 here=$(cd "$(dirname "$0")" && pwd)
 win32=kel-native-$version-win32.zip
 win64=kel-native-$version-win64.zip
+archives=("$win32" "$win64" "${win32%.zip}-symbols.zip" "${win64%.zip}-symbols.zip")
 
 names=()
 for entry in "$dir"/* "$dir"/.[!.]* "$dir"/..?*; do
   if [ -e "$entry" ] || [ -L "$entry" ]; then names+=("${entry##*/}"); fi
 done
 listed=$(printf '%s\n' "${names[@]}" | sort)
-[ "$listed" = "$(printf '%s\n' BUILDINFO SHA256SUMS "$win32" "$win64" | sort)" ] || {
+[ "$listed" = "$(printf '%s\n' BUILDINFO SHA256SUMS "${archives[@]}" | sort)" ] || {
   echo "$dir holds: $listed"
   exit 1
 }
@@ -23,30 +30,41 @@ grep -qE '^commit [0-9a-f]{40,64}$' "$dir/BUILDINFO" || {
   exit 1
 }
 summed=$(awk '{print $2}' "$dir/SHA256SUMS" | sort)
-[ "$summed" = "$(printf '%s\n' "$win32" "$win64" | sort)" ] || {
+[ "$summed" = "$(printf '%s\n' "${archives[@]}" | sort)" ] || {
   echo "SHA256SUMS names: $summed"
   exit 1
 }
 (cd "$dir" && sha256sum --check --strict SHA256SUMS)
 
-contents=$(printf '%s\n' Orvandel.dll README.md Tesmaru.dll kelpass.exe keltool.exe | sort)
+deliverables=(Orvandel.dll Tesmaru.dll kelpass.exe keltool.exe)
+validator=$here/../build/sbom-validator
+"$here/sbom-validator/install.sh" "$validator"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for entry in "$win32 i386 i686-w64-mingw32-objdump" "$win64 x86-64 x86_64-w64-mingw32-objdump"; do
   read -r archive machine objdump <<<"$entry"
+  symbols=${archive%.zip}-symbols.zip
+  contents=$(printf '%s\n' "${deliverables[@]}" README.md THIRD-PARTY-NOTICES.txt "${archive%.zip}.cdx.json" | sort)
   actual=$(cmake -E tar tf "$dir/$archive" | sort)
   [ "$actual" = "$contents" ] || {
     printf '%s holds:\n%s\n' "$archive" "$actual"
     exit 1
   }
-  mkdir "$work/$machine"
+  actual=$(cmake -E tar tf "$dir/$symbols" | sort)
+  [ "$actual" = "$(printf '%s.debug\n' "${deliverables[@]}" | sort)" ] || {
+    printf '%s holds:\n%s\n' "$symbols" "$actual"
+    exit 1
+  }
+  mkdir -p "$work/$machine/symbols"
   (cd "$work/$machine" && cmake -E tar xf "$dir/$archive")
-  for program in kelpass.exe keltool.exe; do
-    "$here/check-format.sh" "$objdump" "$work/$machine/$program" "$machine" program
+  (cd "$work/$machine/symbols" && cmake -E tar xf "$dir/$symbols")
+  for file in "${deliverables[@]}"; do
+    kind=dll
+    [[ $file != *.exe ]] || kind=program
+    "$here/check-format.sh" "$objdump" "$work/$machine/$file" "$machine" $kind
+    "$here/check-hardening.sh" "$objdump" "$work/$machine/$file" "$work/$machine/symbols/$file.debug" "$machine"
   done
-  for library in Orvandel.dll Tesmaru.dll; do
-    "$here/check-format.sh" "$objdump" "$work/$machine/$library" "$machine" dll
-  done
+  node "$here/sbom-validator/check-sbom.cjs" "$validator/node_modules" "$work/$machine"
   cmp "$work/$machine/README.md" "$here/../README.md"
 done
-echo "release archives checked: $win32, $win64"
+echo "release archives checked: ${archives[*]}"

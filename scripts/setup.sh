@@ -6,7 +6,10 @@ set -euo pipefail
 packages=(cmake make g++ clang libclang-rt-14-dev googletest openjdk-17-jdk-headless locales
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine32:i386 wine64
-          zip osslsigncode openssl ca-certificates)
+          zip osslsigncode openssl ca-certificates nodejs)
+# npm installs the release's bill-of-materials validator: Debian's package,
+# unless the installed nodejs brings its own (and then conflicts with it).
+command -v npm >/dev/null || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do
