@@ -40,8 +40,9 @@ function(kel_add_wine_test)
 endfunction()
 
 # The locales the text tests run under: Wine gives them the ANSI code pages
-# 1252 and 1251 (tests/codepages/code_page_words.h has words for both).
-set(KEL_CODE_PAGE_LOCALES C.UTF-8 ru_RU.UTF-8)
+# 1252 and 1251 (tests/codepages/code_page_words.h has words for both), and
+# the console (OEM) code pages of those countries, 850 and 866.
+set(KEL_CODE_PAGE_LOCALES de_DE.UTF-8 ru_RU.UTF-8)
 
 # Wine takes the code page from LC_ALL's name alone, but names its Unix files
 # in the locale's own character set, which is ASCII when the locale is not

@@ -54,8 +54,8 @@ std::string runCommandLine(std::string_view javaCommandLine) {
   // The standard handles are set back before the write end they name is closed.
   if (!pipe.closeWriteEnd()) return earlyFailure(::GetLastError());
   const OutputAccumulator& output = pipe.output();
-  return formatResult(capturedText(output.text(), output.overflowed(), &text::fromAnsi), output.overflowed(), code,
-                      errorText);
+  return formatResult(capturedText(output.text(), output.partStarts(), output.overflowed(), &text::fromOem),
+                      output.overflowed(), code, errorText);
 }
 
 }  // namespace kel::cmdrunner

@@ -7,6 +7,11 @@ namespace kel::cmdrunner {
 
 OutputAccumulator::OutputAccumulator() { text_.reserve(limit); }
 
+void OutputAccumulator::beginPart() {
+  // Once the text is full nothing more is kept, and the part the limit cut stays the last.
+  if (text_.size() < limit && partStarts_.back() != text_.size()) partStarts_.push_back(text_.size());
+}
+
 void OutputAccumulator::append(const char* bytes, std::size_t count) noexcept {
   const char* const end = bytes + count;
   while (bytes != end) {

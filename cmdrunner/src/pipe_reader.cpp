@@ -1,31 +1,50 @@
 #include "pipe_reader.h"
 
 #include <algorithm>
-#include <atomic>
 #include <string>
+
+#include "pipe_security.h"
 
 namespace kel::cmdrunner {
 
 namespace {
 
-// Unique on the machine: this process's id and a count of its pipes.
-std::string uniquePipeName() {
-  static std::atomic<unsigned long> made{0};
-  return "\\\\.\\pipe\\Tesmaru." + std::to_string(::GetCurrentProcessId()) + "." + std::to_string(made++);
-}
+// A name that exists anyway (made by another program, by chance or not) is
+// passed over for a fresh one, this many times in all.
+constexpr int namesTried = 4;
+
+// How long the last reads after a command may take: what is in the pipe
+// comes at once, so only a read waiting for bytes that will never come (a
+// writer killed while its write was pending) takes this long.
+constexpr DWORD finalReadLimitMs = 500;
 
 }  // namespace
 
 PipeReader::PipeReader() : chunk_(new char[chunkSize]) {}
 
 DWORD PipeReader::open() {
-  const std::string name = uniquePipeName();
-  // A single instance that must be the first of its name: nobody else serves
-  // this pipe, and once the write end below is open nobody else can open it.
-  readEnd_.reset(::CreateNamedPipeA(name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-                                    PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 0,
-                                    pipeSize, 0, nullptr));
-  if (!readEnd_) return ::GetLastError();
+  OwnerOnlyDescriptor security;
+  if (const DWORD error = security.build()) return error;
+  std::string name;
+  DWORD error = 0;
+  for (int attempt = 0; attempt < namesTried; ++attempt) {
+    std::uint64_t random = 0;
+    ::SetLastError(0);
+    if (!systemRandom(random)) return ::GetLastError() ? ::GetLastError() : DWORD{ERROR_GEN_FAILURE};
+    name = pipeName(::GetCurrentProcessId(), random);
+    // A single instance that must be the first of its name: nobody else
+    // serves this pipe, and once the write end below is open nobody else can
+    // open it.
+    readEnd_.reset(::CreateNamedPipeA(name.c_str(),
+                                      PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                                      PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
+                                      0, pipeSize, 0, security.attributes()));
+    if (readEnd_) break;
+    error = ::GetLastError();
+    // Windows answers access denied for a name that exists, Wine pipe busy.
+    if (error != ERROR_ACCESS_DENIED && error != ERROR_PIPE_BUSY) return error;
+  }
+  if (!readEnd_) return error;
   // Not overlapped, with the rights an anonymous pipe's write end has: the
   // commands write to it as to any standard output.
   writeEnd_.reset(
@@ -39,6 +58,9 @@ DWORD PipeReader::open() {
 bool PipeReader::closeWriteEnd() noexcept { return ::CloseHandle(writeEnd_.release()); }
 
 DWORD PipeReader::readUntilEnded(HANDLE process) {
+  // Whatever arrives while this command is read, a helper of an earlier one
+  // included, is decoded with this command's output.
+  output_.beginPart();
   post(chunkSize);
   DWORD error = 0;
   for (;;) {
@@ -85,27 +107,35 @@ DWORD PipeReader::collect() {
   return 0;
 }
 
+// Ends the posted read at once and keeps what it had brought.
+DWORD PipeReader::cancel() {
+  if (!::CancelIoEx(readEnd_.get(), &read_) && ::GetLastError() != ERROR_NOT_FOUND) {
+    stopReading();
+    return 0;
+  }
+  return collect();
+}
+
 // Once the process has ended, all it wrote is in the posted read or waiting
 // in the pipe. Takes both, but no more than the pipe held at that moment, so
-// a process that outlives its command cannot keep the call reading.
+// a process that outlives its command cannot keep the call reading, and
+// gives each read a time limit: bytes the pipe counted may never come, when
+// their writer is killed while its write is pending.
 void PipeReader::settle() {
-  if (posted_) {
-    if (::CancelIo(readEnd_.get())) {
-      collect();
-    } else {
-      stopReading();
-    }
-  }
+  if (posted_) cancel();
   if (!readEnd_) return;
   DWORD waiting = 0;
   if (!::PeekNamedPipe(readEnd_.get(), nullptr, 0, nullptr, &waiting, nullptr)) {
     stopReading();
     return;
   }
+  const ULONGLONG deadline = ::GetTickCount64() + finalReadLimitMs;
   while (waiting > 0) {
     post(std::min(waiting, chunkSize));
     if (!posted_) return;
-    const DWORD count = collect();
+    const ULONGLONG now = ::GetTickCount64();
+    const DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+    const DWORD count = ::WaitForSingleObject(readDone_.get(), left) == WAIT_OBJECT_0 ? collect() : cancel();
     if (count == 0) return;
     waiting -= std::min(count, waiting);
   }

@@ -40,6 +40,7 @@ class PipeReader {
  private:
   void post(DWORD bytes);
   DWORD collect();
+  DWORD cancel();
   void settle();
   void stopReading();
 

@@ -1,13 +1,18 @@
 // Whatever the chunking, the accumulator keeps the first `limit` non-zero
-// bytes and says whether there were more. The first input byte picks the
-// chunk size and whether the rest is repeated to reach past the limit (one
-// input in eight, to keep runs short).
+// bytes and says whether there were more, and the text made of its parts is
+// modified UTF-8. The first input byte picks the chunk size and whether the
+// rest is repeated to reach past the limit (one input in eight, to keep runs
+// short); each chunk starts a command's part when the chunk's first byte is odd.
+#include "captured_text.h"
+#include "kel/text_encoding.h"
 #include "output_accumulator.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <string_view>
+#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using kel::cmdrunner::OutputAccumulator;
@@ -21,10 +26,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::erase(expected, '\0');
   OutputAccumulator output;
   for (std::size_t at = 0; at < all.size(); at += chunk) {
+    if (all[at] & 1) output.beginPart();
     output.append(all.data() + at, std::min(chunk, all.size() - at));
   }
   const bool over = expected.size() > OutputAccumulator::limit;
   if (over) expected.resize(OutputAccumulator::limit);
   if (output.text() != expected || output.overflowed() != over) std::abort();
+
+  const std::vector<std::size_t>& starts = output.partStarts();
+  if (starts.front() != 0 || !std::is_sorted(starts.begin(), starts.end()) ||
+      std::adjacent_find(starts.begin(), starts.end()) != starts.end() || starts.back() > output.text().size()) {
+    std::abort();
+  }
+  // Latin-1 stands in for the console's code page.
+  const auto latin1 = [](std::string_view text, bool) {
+    std::u16string units;
+    for (const char byte : text) units += static_cast<char16_t>(static_cast<unsigned char>(byte));
+    return units;
+  };
+  if (!kel::text::isModifiedUtf8(kel::cmdrunner::capturedText(output.text(), starts, over, latin1))) std::abort();
   return 0;
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -60,7 +61,23 @@ TEST(OutputAccumulator, CutsAtTheLimitAndKeepsDrainingWithoutGrowing) {
   EXPECT_EQ(output.text().find('z'), std::string::npos);
 }
 
-// Latin-1 stands in for the ANSI code page; a cut end is marked with '~'.
+TEST(OutputAccumulator, KeepsWhereEachCommandsPartStarts) {
+  OutputAccumulator output;
+  output.beginPart();
+  appendAll(output, "ab");
+  output.beginPart();
+  output.beginPart();  // a command that wrote nothing
+  appendAll(output, std::string("\0c", 2));
+  output.beginPart();
+  EXPECT_EQ(output.partStarts(), (std::vector<std::size_t>{0, 2, 3}));
+  // Once the limit is reached the part it cut stays the last.
+  appendAll(output, std::string(limit, 'd'));
+  output.beginPart();
+  appendAll(output, "e");
+  EXPECT_EQ(output.partStarts(), (std::vector<std::size_t>{0, 2, 3}));
+}
+
+// Latin-1 stands in for the console's code page; a cut end is marked with '~'.
 std::u16string latin1(std::string_view text, bool cutAtEnd) {
   std::u16string units(text.begin(), text.end());
   for (char16_t& unit : units) unit &= 0xFF;
@@ -68,16 +85,22 @@ std::u16string latin1(std::string_view text, bool cutAtEnd) {
   return units;
 }
 
-TEST(CapturedText, IsUtf8WhenAllOfItIsAndTheCodePagesOtherwise) {
-  EXPECT_EQ(capturedText("plain\r\n", false, latin1), "plain\r\n");
-  EXPECT_EQ(capturedText("J\xC3\xBCrgen \xF0\x9F\x98\x80", false, latin1), "J\xC3\xBCrgen \xED\xA0\xBD\xED\xB8\x80");
-  EXPECT_EQ(capturedText("J\xFCrgen \x80", false, latin1), "J\xC3\xBCrgen \xC2\x80");
-  // One byte that is no UTF-8 makes all of it the code page's.
-  EXPECT_EQ(capturedText("\xC3\xBC \xFC", false, latin1), "\xC3\x83\xC2\xBC \xC3\xBC");
+std::string captured(std::string_view text, bool cut = false) { return capturedText(text, {0}, cut, latin1); }
+
+TEST(CapturedText, IsUtf8WhenAllOfAPartIsAndTheCodePagesOtherwise) {
+  EXPECT_EQ(captured("plain\r\n"), "plain\r\n");
+  EXPECT_EQ(captured("J\xC3\xBCrgen \xF0\x9F\x98\x80"), "J\xC3\xBCrgen \xED\xA0\xBD\xED\xB8\x80");
+  EXPECT_EQ(captured("J\xFCrgen \x80"), "J\xC3\xBCrgen \xC2\x80");
+  // One byte that is no UTF-8 makes all of its part the code page's.
+  EXPECT_EQ(captured("\xC3\xBC \xFC"), "\xC3\x83\xC2\xBC \xC3\xBC");
   // A character the limit cut in two is dropped whole; uncut, those bytes are no UTF-8.
-  EXPECT_EQ(capturedText("a\xE2\x82", true, latin1), "a");
-  EXPECT_EQ(capturedText("a\xE2\x82", false, latin1), "a\xC3\xA2\xC2\x82");
-  EXPECT_EQ(capturedText("a\xFC", true, latin1), "a\xC3\xBC~");
+  EXPECT_EQ(captured("a\xE2\x82", true), "a");
+  EXPECT_EQ(captured("a\xE2\x82"), "a\xC3\xA2\xC2\x82");
+  EXPECT_EQ(captured("a\xFC", true), "a\xC3\xBC~");
+  // Each command's part on its own: UTF-8, then a code page byte, then UTF-8;
+  // only the last part can have been cut.
+  EXPECT_EQ(capturedText("\xC3\xBC\xE9\xC3\xBC\xE2\x82", {0, 2, 3}, true, latin1), "\xC3\xBC\xC3\xA9\xC3\xBC");
+  EXPECT_EQ(capturedText("\xE2\x82\xC3\xBC", {0, 2}, true, latin1), "\xC3\xA2\xC2\x82\xC3\xBC");
 }
 
 TEST(FormatResult, AppendsTheLastLineWithTheCode) {

@@ -20,25 +20,44 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using GetStdout = jstring JNICALL(JNIEnv*, jobject, jstring);
 
-double median(std::vector<double> times) {
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
 }
 
-// Median times in milliseconds of `ours` and `baseline`, run by turns so that
-// drift in the machine's speed touches both alike.
-std::pair<double, double> compare(int runs, const std::function<void()>& ours, const std::function<void()>& baseline) {
-  std::vector<double> oursTimes, baselineTimes;
+struct Comparison {
+  double ours;      // median time in milliseconds
+  double baseline;  // median time in milliseconds
+  double ratio;     // median of the rounds' ratios
+  double lowest;
+  double highest;
+};
+
+// `rounds` rounds of `pairs` runs of `ours` and `baseline` by turns, so that
+// drift in the machine's speed touches both alike. Each round gives the ratio
+// of its medians; the spread of those ratios shows how much of a difference
+// is noise.
+Comparison compare(const std::function<void()>& ours, const std::function<void()>& baseline) {
+  constexpr int rounds = 7;
+  constexpr int pairs = 5;
+  std::vector<double> oursTimes, baselineTimes, ratios;
   auto time = [](const std::function<void()>& work) {
     const auto start = Clock::now();
     work();
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
   };
-  for (int i = 0; i < runs; ++i) {
-    oursTimes.push_back(time(ours));
-    baselineTimes.push_back(time(baseline));
+  for (int round = 0; round < rounds; ++round) {
+    std::vector<double> oursRound, baselineRound;
+    for (int i = 0; i < pairs; ++i) {
+      oursRound.push_back(time(ours));
+      baselineRound.push_back(time(baseline));
+    }
+    ratios.push_back(median(oursRound) / median(baselineRound));
+    oursTimes.insert(oursTimes.end(), oursRound.begin(), oursRound.end());
+    baselineTimes.insert(baselineTimes.end(), baselineRound.begin(), baselineRound.end());
   }
-  return {median(oursTimes), median(baselineTimes)};
+  return {median(oursTimes), median(baselineTimes), median(ratios), *std::min_element(ratios.begin(), ratios.end()),
+          *std::max_element(ratios.begin(), ratios.end())};
 }
 
 // Starts the command with `output` (or nothing) as its standard output, waits for it.
@@ -123,23 +142,22 @@ int main() {
   call(child);
   bareRun(child);
 
-  std::printf("%-44s %10s %10s %7s %7s\n", "case", "getSTDOUT", "baseline", "ratio", "target");
-  auto row = [](const char* name, std::pair<double, double> times, double target) {
-    std::printf("%-44s %8.2fms %8.2fms %7.3f %7s\n", name, times.first, times.second, times.first / times.second,
+  std::printf("%-40s %10s %10s %6s %13s %6s\n", "case", "getSTDOUT", "baseline", "ratio", "lowest-highest",
+              "target");
+  auto row = [](const char* name, const Comparison& c, double target) {
+    std::printf("%-40s %8.2fms %8.2fms %6.3f %6.3f-%6.3f %6s\n", name, c.ours, c.baseline, c.ratio, c.lowest, c.highest,
                 target > 0 ? std::to_string(target).substr(0, 4).c_str() : "-");
   };
-  const int runs = 31;
-  row("one command vs bare start+wait", compare(runs, [&] { call(child); }, [&] { bareRun(child); }), 1.05);
+  row("one command vs bare start+wait", compare([&] { call(child); }, [&] { bareRun(child); }), 1.05);
   row("ten commands vs ten bare starts",
-      compare(runs, [&] { call(ten); }, [&] { for (int i = 0; i < 10; ++i) bareRun(child); }), 1.05);
+      compare([&] { call(ten); }, [&] { for (int i = 0; i < 10; ++i) bareRun(child); }), 1.05);
   std::printf("the same against baselines whose children write to a pipe (no target; where the time goes)\n");
-  row("one command vs plain read loop",
-      compare(runs, [&] { call(child); }, [&] { plainCapture(child); }), 0);
-  row("ten commands vs ten starts onto a pipe", compare(runs, [&] { call(ten); }, [&] { pipedRuns(child, 10); }), 0);
+  row("one command vs plain read loop", compare([&] { call(child); }, [&] { plainCapture(child); }), 0);
+  row("ten commands vs ten starts onto a pipe", compare([&] { call(ten); }, [&] { pipedRuns(child, 10); }), 0);
   for (const auto& [name, bytes] : {std::pair{"capture 64 KiB vs plain read loop", "65536"},
                                     std::pair{"capture 10 MB vs plain read loop", "10000000"}}) {
     const std::string command = child + " out " + bytes;
-    row(name, compare(runs, [&] { call(command); }, [&] { plainCapture(command); }), 1.10);
+    row(name, compare([&] { call(command); }, [&] { plainCapture(command); }), 1.10);
   }
 
   std::printf("\npeak private memory (PeakPagefileUsage) after capturing\n");

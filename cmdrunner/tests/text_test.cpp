@@ -1,9 +1,11 @@
-// Text beyond ASCII through getSTDOUT, in the ANSI code page the test runs
-// under (registered under LC_ALL=C.UTF-8 for 1252 and ru_RU.UTF-8 for 1251).
+// Text beyond ASCII through getSTDOUT, in the code pages the test runs under
+// (registered under LC_ALL=de_DE.UTF-8 for ANSI 1252 and OEM 850, and
+// ru_RU.UTF-8 for 1251 and 866).
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "code_page_words.h"
@@ -28,6 +30,32 @@ std::string hexOf(const std::string& text) {
 }
 
 const kel::test::CodePageWords words = kel::test::wordsOfThisCodePage();
+
+// A word of the console's (OEM) code page, as modified UTF-8 and as the bytes
+// a console program writes for it.
+struct ConsoleWord {
+  std::string java;
+  std::string oem;
+};
+
+ConsoleWord consoleWord() {
+  switch (::GetOEMCP()) {
+    case 437:
+    case 850:
+      return {"J\xC3\xBCrgen", "J\x81rgen"};
+    case 866:
+      return {"\xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82", "\x8E\xE2\xE7\xF1\xE2"};
+    case 932:
+      return {"\xE6\x97\xA5\xE6\x9C\xAC", "\x93\xFA\x96\x7B"};
+    default:
+      ADD_FAILURE() << "no word for the OEM code page " << ::GetOEMCP();
+      return {};
+  }
+}
+
+const ConsoleWord console = consoleWord();
+// Привет in UTF-8.
+const std::string privet = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82";
 // U+65E5, U+1F600 (two surrogates) and the fullwidth quote U+FF02, which a
 // code page would turn into a real quote, in modified UTF-8.
 const std::string beyondTheCodePage = "\xE6\x97\xA5\xED\xA0\xBD\xED\xB8\x80\xEF\xBC\x82";
@@ -54,12 +82,32 @@ TEST(TesmaruText, AProgramInAFolderNamedBeyondTheCodePageRuns) {
   ::RemoveDirectoryW(wide(folder));
 }
 
+// Each command's output is read as a console window would show it: UTF-8
+// when it is, else in the console's (OEM) code page, each on its own.
 TEST(TesmaruText, OutputComesBackAsItsCharacters) {
-  // In the code page (not UTF-8), as older tools write.
-  EXPECT_EQ(getStdout(child() + " bytes " + hexOf(words.ansi) + "80"), words.java + words.byte80 + lastLine(0));
-  // UTF-8, as modern tools write, with a character above U+FFFF.
+  // cmd.exe's own commands write the console's code page.
+  EXPECT_EQ(getStdout("cmd /c echo " + console.java), console.java + "\r\n" + lastLine(0));
+  wchar_t temp[MAX_PATH];
+  ASSERT_GT(::GetTempPathW(MAX_PATH, temp), 0u);
+  const std::string folder =
+      kel::text::encodeModifiedUtf8(reinterpret_cast<const char16_t*>(temp)) + "Tesmaru " + console.java;
+  const std::u16string wideFolder = kel::text::decodeModifiedUtf8(folder).value();
+  ::CreateDirectoryW(reinterpret_cast<const wchar_t*>(wideFolder.c_str()), nullptr);
+  const std::optional<std::string> listing = getStdout("cmd /c dir \"" + folder + "\"");
+  ::RemoveDirectoryW(reinterpret_cast<const wchar_t*>(wideFolder.c_str()));
+  ASSERT_TRUE(listing);
+  EXPECT_NE(listing->find(folder), std::string::npos) << *listing;
+  EXPECT_EQ(listing->substr(listing->size() - lastLine(0).size()), lastLine(0));
+  // A program that writes the console's code page, and one that writes UTF-8
+  // (a character above U+FFFF included).
+  EXPECT_EQ(getStdout(child() + " bytes " + hexOf(console.oem)), console.java + lastLine(0));
   EXPECT_EQ(getStdout(child() + " bytes 4AC3BC72 & " + child() + " bytes E697A5F09F9880EFBC82"),
             "J\xC3\xBCr" + beyondTheCodePage + lastLine(0));
+  // Two kinds in one call: neither garbles the other. (The blank before a
+  // `&` stays in the command, and echo repeats it.)
+  EXPECT_EQ(getStdout(child() + " bytes " + hexOf(privet) + " & cmd /c echo " + console.java + " & " + child() +
+                      " bytes " + hexOf(console.oem)),
+            privet + console.java + " \r\n" + console.java + lastLine(0));
   // The limit cuts the euro sign after its first byte: it goes whole, the code is still 96.
   EXPECT_EQ(getStdout(child() + " out 65535 bytes E282AC"), cycle(65535) + lastLine(96));
 }

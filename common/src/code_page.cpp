@@ -9,14 +9,23 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t));
 
 const wchar_t* wide(std::u16string_view text) { return reinterpret_cast<const wchar_t*>(text.data()); }
 
-std::optional<std::u16string> decodeAnsi(std::string_view text, DWORD flags) {
+std::optional<std::u16string> decode(UINT codePage, std::string_view text, DWORD flags) {
   if (text.empty()) return std::u16string();
   const int size = static_cast<int>(text.size());
-  const int length = ::MultiByteToWideChar(CP_ACP, flags, text.data(), size, nullptr, 0);
+  const int length = ::MultiByteToWideChar(codePage, flags, text.data(), size, nullptr, 0);
   if (length == 0) return std::nullopt;
   std::u16string units(static_cast<std::size_t>(length), u'\0');
-  ::MultiByteToWideChar(CP_ACP, flags, text.data(), size, reinterpret_cast<wchar_t*>(units.data()), length);
+  ::MultiByteToWideChar(codePage, flags, text.data(), size, reinterpret_cast<wchar_t*>(units.data()), length);
   return units;
+}
+
+std::u16string fromCodePage(UINT codePage, std::string_view text, bool cutAtEnd) {
+  if (auto units = decode(codePage, text, MB_ERR_INVALID_CHARS)) return *std::move(units);
+  if (cutAtEnd) {
+    if (auto units = decode(codePage, text.substr(0, text.size() - 1), MB_ERR_INVALID_CHARS)) return *std::move(units);
+  }
+  // Bytes that are no character of the code page: the platform's stand-in for them.
+  return decode(codePage, text, 0).value_or(std::u16string());
 }
 
 }  // namespace
@@ -36,17 +45,12 @@ std::optional<std::string> toAnsi(std::u16string_view text) {
   std::string ansi(static_cast<std::size_t>(length), '\0');
   ::WideCharToMultiByte(CP_ACP, flags, wide(text), size, ansi.data(), length, nullptr, usedDefaultSlot);
   // Read back, so that no conversion the platform calls exact changes a character.
-  if (usedDefault || decodeAnsi(ansi, MB_ERR_INVALID_CHARS) != text) return std::nullopt;
+  if (usedDefault || decode(CP_ACP, ansi, MB_ERR_INVALID_CHARS) != text) return std::nullopt;
   return ansi;
 }
 
-std::u16string fromAnsi(std::string_view text, bool cutAtEnd) {
-  if (auto units = decodeAnsi(text, MB_ERR_INVALID_CHARS)) return *std::move(units);
-  if (cutAtEnd) {
-    if (auto units = decodeAnsi(text.substr(0, text.size() - 1), MB_ERR_INVALID_CHARS)) return *std::move(units);
-  }
-  // Bytes that are no character of the code page: the platform's stand-in for them.
-  return decodeAnsi(text, 0).value_or(std::u16string());
-}
+std::u16string fromAnsi(std::string_view text, bool cutAtEnd) { return fromCodePage(CP_ACP, text, cutAtEnd); }
+
+std::u16string fromOem(std::string_view text, bool cutAtEnd) { return fromCodePage(CP_OEMCP, text, cutAtEnd); }
 
 }  // namespace kel::text

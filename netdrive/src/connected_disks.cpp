@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "kel/unique_any.h"
+#include "record_scans.h"
 
 namespace orvandel {
 
@@ -56,6 +57,13 @@ bool enumerateConnectedDisks(ConnectedDiskObserver& observer) {
     DWORD size = workBufferSize;
     std::memset(records, 0, size);
     const DWORD result = ::WNetEnumResourceW(enumeration.get(), &count, records, &size);
+    if (result == NO_ERROR && !batchLiesInBuffer<NETRESOURCEW>(records, workBufferSize, count)) {
+      // An answer that points outside the buffer is a failure of the call,
+      // not a batch: nothing of it, or of earlier batches, can be trusted.
+      observer.batchFailed(ERROR_INVALID_DATA);
+      observer.finished();
+      return false;
+    }
     if (result == NO_ERROR) {
       observer.batchReceived({records, count});
       emptyBatchesInARow = count == 0 ? emptyBatchesInARow + 1 : 0;

@@ -28,8 +28,9 @@ class ConnectedDiskObserver {
 
 // Fetches batches until the platform reports no more items or a batch fails,
 // handing each batch to the observer. False when the enumeration cannot be
-// opened or its work buffer cannot be allocated; true otherwise, also when a
-// batch failed.
+// opened, its work buffer cannot be allocated, or the platform answers a
+// batch that does not lie in that buffer; true otherwise, also when a batch
+// failed.
 bool enumerateConnectedDisks(ConnectedDiskObserver& observer);
 
 }  // namespace orvandel

@@ -4,13 +4,44 @@
 // lpLocalName, lpRemoteName, lpComment and lpProvider, of any character
 // type), so the scans build and are tested off the platform as well.
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "trace.h"
 
 namespace orvandel {
+
+// Whether a batch that the platform answered lies in the buffer it was given
+// (`size` bytes): no more records than fit, and every text of theirs starting
+// inside the buffer, aligned for its characters, and ending there. The
+// platform's word is all the scans have to go on, so a batch that fails this
+// is not read at all.
+template <typename Record>
+bool batchLiesInBuffer(const void* buffer, std::size_t size, std::size_t count) {
+  if (count > size / sizeof(Record)) return false;
+  const auto start = reinterpret_cast<std::uintptr_t>(buffer);
+  const std::uintptr_t end = start + size;
+  const auto inside = [&](const auto* text) {
+    using Char = std::remove_cv_t<std::remove_pointer_t<decltype(text)>>;
+    if (!text) return true;
+    const auto at = reinterpret_cast<std::uintptr_t>(text);
+    if (at < start || at >= end || at % alignof(Char) != 0) return false;
+    return std::char_traits<Char>::find(text, (end - at) / sizeof(Char), Char{}) != nullptr;
+  };
+  const auto* records = static_cast<const Record*>(buffer);
+  for (std::size_t i = 0; i < count; ++i) {
+    const Record& record = records[i];
+    if (!inside(record.lpLocalName) || !inside(record.lpRemoteName) || !inside(record.lpComment) ||
+        !inside(record.lpProvider)) {
+      return false;
+    }
+  }
+  return true;
+}
 
 // Appends the local name of every record that has one, in the batch's order,
 // with nothing between them.

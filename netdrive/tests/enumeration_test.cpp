@@ -172,6 +172,22 @@ TEST_F(OrvandelProviderLookup, AFailingBatchKeepsAnEarlierMatchOnly) {
   EXPECT_THAT(callsTo("WNetEnumResourceW"), SizeIs(4));
 }
 
+TEST_F(OrvandelProviderLookup, AnAnswerNotInItsBufferIsEachLookupsFailure) {
+  connect("F:", "\\\\server\\f", "First Network");
+  connect("G:", "\\\\server\\g", "Second Network");
+  provider.setBatchLimit(1);
+  for (const standin::Corruption corruption : {standin::countLeftAsAsked, standin::countBeyondBuffer,
+                                               standin::nameOutsideBuffer, standin::nameUnterminated,
+                                               standin::nameMisaligned}) {
+    SCOPED_TRACE("corruption " + std::to_string(corruption));
+    // The second batch, so that what the first brought is thrown away too.
+    provider.corruptBatch(1, corruption);
+    EXPECT_EQ(orvandel.ask(orvandel.getProviderNameFor, "F:"), "error");
+    EXPECT_EQ(orvandel.allConnectedDeviceNames(), "");
+    EXPECT_THAT(callsTo("WNetEnumResourceW").back(), HasSubstr("corrupted"));
+  }
+}
+
 TEST_F(OrvandelProviderLookup, LongProviderNamesOfRepeatedMatchesAreAppendedWhole) {
   const std::string first(1500, 'a');
   const std::string second(1500, 'b');

@@ -48,6 +48,24 @@ TEST(OrvandelRecordScans, TheFirstExactMatchGivesItsProvider) {
   for (const char* drive : {"Z:\\", "Z", "Z:x", "Q:"}) EXPECT_EQ(providerFor(batch, drive), "") << drive;
 }
 
+// Under the sanitizers: the check itself never reads past the buffer.
+TEST(OrvandelRecordScans, ABatchLiesInItsBufferOnlyWhenEveryTextEndsThere) {
+  struct Batch {
+    Record records[2];
+    char texts[8];
+  } batch{{}, {'F', ':', 0, '\\', '\\', 's', 's', 0}};
+  const auto liesInBuffer = [&](std::size_t count) { return batchLiesInBuffer<Record>(&batch, sizeof batch, count); };
+  batch.records[0] = {batch.texts, batch.texts + 3, nullptr, nullptr};
+  EXPECT_TRUE(liesInBuffer(2));
+  EXPECT_FALSE(liesInBuffer(sizeof batch / sizeof(Record) + 1));
+  const char outside[] = "F:";
+  batch.records[1].lpProvider = outside;
+  EXPECT_FALSE(liesInBuffer(2));
+  EXPECT_TRUE(liesInBuffer(1)) << "records beyond the count are not looked at";
+  batch.texts[7] = 'x';  // the last text now runs to the end of the buffer
+  EXPECT_FALSE(liesInBuffer(1));
+}
+
 TEST(OrvandelRecordScans, MatchesAppendToWhatIsThere) {
   std::string providers = "Earlier";
   appendMatchingProvider<Record>(std::vector<Record>{{"Z:", nullptr, nullptr, "Later"}}, "Z:", providers);

@@ -1,6 +1,6 @@
 #pragma once
 // Words in and out of the ANSI code page a text test runs under. Such tests
-// are registered under LC_ALL=C.UTF-8 (Wine gives code page 1252) and
+// are registered under LC_ALL=de_DE.UTF-8 (Wine gives code page 1252) and
 // LC_ALL=ru_RU.UTF-8 (1251).
 
 #include <windows.h>
@@ -25,7 +25,7 @@ inline CodePageWords wordsOfThisCodePage() {
     case 1251:
       return {"\xD0\x9E\xD1\x82\xD1\x87\xD1\x91\xD1\x82", "\xCE\xF2\xF7\xB8\xF2", "B\xC3\xBCro", "\xD0\x82"};
     default:
-      ADD_FAILURE() << "run under LC_ALL=C.UTF-8 (1252) or ru_RU.UTF-8 (1251), not code page " << ::GetACP();
+      ADD_FAILURE() << "run under LC_ALL=de_DE.UTF-8 (1252) or ru_RU.UTF-8 (1251), not code page " << ::GetACP();
       return {};
   }
 }

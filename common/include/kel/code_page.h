@@ -1,6 +1,7 @@
 #pragma once
 // The ANSI code page, where the launchers' command lines and older programs'
-// output keep their text, against UTF-16.
+// output keep their text, and the OEM one, which console programs write into
+// pipes, against UTF-16.
 // Conversions are exact: a character the code page lacks is refused, never
 // replaced by a look-alike ("best fit") or a default character.
 
@@ -17,5 +18,8 @@ std::optional<std::string> toAnsi(std::u16string_view text);
 // ANSI code page text as UTF-16. `cutAtEnd`: a byte limit cut the text, so a
 // last double-byte character that lost its second byte is dropped whole.
 std::u16string fromAnsi(std::string_view text, bool cutAtEnd = false);
+
+// The same for text in the OEM code page (GetOEMCP), a console's own.
+std::u16string fromOem(std::string_view text, bool cutAtEnd = false);
 
 }  // namespace kel::text

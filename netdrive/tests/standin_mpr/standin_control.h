@@ -16,6 +16,16 @@ inline constexpr DWORD disk = 1;     // RESOURCETYPE_DISK
 inline constexpr DWORD printer = 2;  // RESOURCETYPE_PRINT
 inline constexpr DWORD forEver = 0xFFFFFFFF;
 
+// Ways an enumeration batch can answer NO_ERROR and yet not lie in the
+// caller's buffer.
+enum Corruption : DWORD {
+  countLeftAsAsked = 1,  // the entry count not set (as many as fit: all bits)
+  countBeyondBuffer,     // one record more than the buffer holds
+  nameOutsideBuffer,     // a local name pointing at the provider's own memory
+  nameUnterminated,      // a remote name running to the buffer's end without a terminator
+  nameMisaligned,        // a comment starting at an odd address inside the buffer
+};
+
 extern "C" {
 // Forgets every connection, forced result, batch rule and logged call.
 using ResetFn = void();
@@ -31,6 +41,8 @@ using ForceResultFn = void(const char* function, DWORD result);
 using SetBatchLimitFn = void(DWORD records);
 // The enumeration batch with this index (from 0) fails with result.
 using FailBatchFn = void(DWORD batch, DWORD result);
+// The enumeration batch with this index (from 0) is served with a corruption.
+using CorruptBatchFn = void(DWORD batch, Corruption corruption);
 // This many batches (or forEver) answer NO_ERROR with no entries before the
 // records are served.
 using ServeEmptyBatchesFn = void(DWORD batches);
@@ -54,6 +66,7 @@ class Provider {
     bind(forceResult, "standinForceResult");
     bind(setBatchLimit, "standinSetBatchLimit");
     bind(failBatch, "standinFailBatch");
+    bind(corruptBatch, "standinCorruptBatch");
     bind(serveEmptyBatches, "standinServeEmptyBatches");
     bind(openEnumerations, "standinOpenEnumerations");
     bind(callLog, "standinCallLog");
@@ -75,6 +88,7 @@ class Provider {
   ForceResultFn* forceResult;
   SetBatchLimitFn* setBatchLimit;
   FailBatchFn* failBatch;
+  CorruptBatchFn* corruptBatch;
   ServeEmptyBatchesFn* serveEmptyBatches;
   OpenEnumerationsFn* openEnumerations;
   CallLogFn* callLog;

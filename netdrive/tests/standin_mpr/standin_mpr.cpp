@@ -46,6 +46,7 @@ struct Script {
   std::map<std::string, DWORD> forced;
   DWORD batchLimit = standin::forEver;
   std::optional<std::pair<DWORD, DWORD>> failingBatch;
+  std::optional<std::pair<DWORD, standin::Corruption>> corruptBatch;
   DWORD emptyBatches = 0;
   std::map<HANDLE, std::unique_ptr<Enumeration>> open;
   std::string log;
@@ -126,6 +127,32 @@ void fillBatch(const std::vector<const Connection*>& batch, void* buffer) {
     const Connection& c = *batch[i];
     records[i] = NETRESOURCEW{RESOURCE_CONNECTED, c.type, RESOURCEDISPLAYTYPE_SHARE, RESOURCEUSAGE_CONNECTABLE,
                               place(c.local), place(c.remote), place(c.comment), place(c.provider)};
+  }
+}
+
+// Spoils a served batch of `count` records in `buffer` (`size` bytes).
+void corrupt(standin::Corruption corruption, NETRESOURCEW* records, DWORD asked, LPDWORD count, DWORD size) {
+  static wchar_t providersOwn[] = L"X:";
+  auto* bytes = reinterpret_cast<char*>(records);
+  switch (corruption) {
+    case standin::countLeftAsAsked:
+      *count = asked;
+      break;
+    case standin::countBeyondBuffer:
+      *count = size / sizeof(NETRESOURCEW) + 1;
+      break;
+    case standin::nameOutsideBuffer:
+      records[0].lpLocalName = providersOwn;
+      break;
+    case standin::nameUnterminated: {
+      auto* tail = reinterpret_cast<wchar_t*>(bytes + size) - 8;
+      std::wmemset(tail, L'z', 8);
+      records[0].lpRemoteName = tail;
+      break;
+    }
+    case standin::nameMisaligned:
+      records[0].lpComment = reinterpret_cast<LPWSTR>(bytes + size / 2 + 1);
+      break;
   }
 }
 
@@ -216,6 +243,7 @@ __declspec(dllexport) DWORD WINAPI WNetOpenEnumW(DWORD scope, DWORD type, DWORD 
 // many per batch as the caller asks for, the batch limit allows and the
 // caller's buffer holds.
 __declspec(dllexport) DWORD WINAPI WNetEnumResourceW(HANDLE handle, LPDWORD count, LPVOID buffer, LPDWORD size) {
+  const DWORD asked = *count;
   const std::string call = "WNetEnumResourceW count=" + std::to_string(*count) + " size=" + std::to_string(*size) +
                            " clean=" + (allZero(buffer, *size) ? "yes" : "no");
   if (const auto result = forced("WNetEnumResourceW")) return logged(call, *result);
@@ -254,6 +282,10 @@ __declspec(dllexport) DWORD WINAPI WNetEnumResourceW(HANDLE handle, LPDWORD coun
   if (served.empty()) return logged(call, NO_ERROR, " entries=0");
   fillBatch(served, buffer);
   e.next = static_cast<std::size_t>(served.back() - script.connections.data()) + 1;
+  if (script.corruptBatch && script.corruptBatch->first == batch) {
+    corrupt(script.corruptBatch->second, static_cast<NETRESOURCEW*>(buffer), asked, count, *size);
+    return logged(call, NO_ERROR, " corrupted");
+  }
   return logged(call, NO_ERROR, " entries=" + std::to_string(served.size()));
 }
 
@@ -276,6 +308,10 @@ __declspec(dllexport) void standinForceResult(const char* function, DWORD result
 __declspec(dllexport) void standinSetBatchLimit(DWORD records) { script.batchLimit = records; }
 
 __declspec(dllexport) void standinFailBatch(DWORD batch, DWORD result) { script.failingBatch.emplace(batch, result); }
+
+__declspec(dllexport) void standinCorruptBatch(DWORD batch, standin::Corruption corruption) {
+  script.corruptBatch.emplace(batch, corruption);
+}
 
 __declspec(dllexport) void standinServeEmptyBatches(DWORD batches) { script.emptyBatches = batches; }
 
