@@ -158,11 +158,11 @@ TEST_F(LauncherText, AnInstallAndAWorkspaceNamedBeyondTheCodePageStartBothLaunch
   for (const std::u16string& path : {text::fromAnsi(ws_), ownWorkspace, workspace}) {
     const std::string passedOn = path == workspace ? shortWorkspace : text::toAnsi(path).value();
     EXPECT_EQ(kelpassOn(path).exitCode, 0u);
-    ASSERT_TRUE(install_.record());
-    EXPECT_EQ(install_.record()->arguments[0], java);
-    ASSERT_GE(install_.record()->arguments.size(), 10u);
-    EXPECT_EQ(Args(install_.record()->arguments.begin() + 9, install_.record()->arguments.end()),
-              (Args{passedOn, "-u", "x"}))
+    const auto freeRoad = install_.record();
+    ASSERT_TRUE(freeRoad);
+    ASSERT_GE(freeRoad->arguments.size(), 10u);
+    EXPECT_EQ(freeRoad->arguments[0], java);
+    EXPECT_EQ(Args(freeRoad->arguments.begin() + 9, freeRoad->arguments.end()), (Args{passedOn, "-u", "x"}))
         << "the workspace after -data";
     const test::HeldFile held(passedOn + "\\.metadata\\.lock");
     EXPECT_EQ(kelpassOn(path).exitCode, 0u);
