@@ -43,6 +43,9 @@ endfunction()
 # 1252 and 1251 (tests/codepages/code_page_words.h has words for both), and
 # the console (OEM) code pages of those countries, 850 and 866.
 set(KEL_CODE_PAGE_LOCALES de_DE.UTF-8 ru_RU.UTF-8)
+# And the double-byte code pages 932, 936 and 950, whose second bytes can be
+# \ ^ |, for the tests of text that reaches cmd.exe and the C runtime.
+set(KEL_DOUBLE_BYTE_LOCALES ja_JP.UTF-8 zh_CN.UTF-8 zh_TW.UTF-8)
 
 # Wine takes the code page from LC_ALL's name alone, but names its Unix files
 # in the locale's own character set, which is ASCII when the locale is not
@@ -52,7 +55,7 @@ set(KEL_CODE_PAGE_LOCALES de_DE.UTF-8 ru_RU.UTF-8)
 set(KEL_LOCALE_DIR ${CMAKE_BINARY_DIR}/locales)
 if(KEL_WINDOWS)
   file(MAKE_DIRECTORY ${KEL_LOCALE_DIR})
-  foreach(locale IN LISTS KEL_CODE_PAGE_LOCALES)
+  foreach(locale IN LISTS KEL_CODE_PAGE_LOCALES KEL_DOUBLE_BYTE_LOCALES)
     if(locale MATCHES "^(.+)\\.UTF-8$" AND NOT locale STREQUAL "C.UTF-8" AND NOT EXISTS ${KEL_LOCALE_DIR}/${locale})
       execute_process(COMMAND localedef -i ${CMAKE_MATCH_1} -f UTF-8 ${KEL_LOCALE_DIR}/${locale}
                       RESULT_VARIABLE failed ERROR_VARIABLE message)

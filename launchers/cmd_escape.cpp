@@ -3,9 +3,9 @@
 namespace kel {
 namespace {
 
-bool isCmdOperator(char c) {
+bool isCmdOperator(char16_t c) {
   switch (c) {
-    case '&': case '|': case '<': case '>': case '^': case '(': case ')':
+    case u'&': case u'|': case u'<': case u'>': case u'^': case u'(': case u')':
       return true;
     default:
       return false;
@@ -14,18 +14,18 @@ bool isCmdOperator(char c) {
 
 }  // namespace
 
-std::string escapeForCmd(std::string_view line) {
-  std::string escaped;
+std::u16string escapeForCmd(std::u16string_view line) {
+  std::u16string escaped;
   escaped.reserve(line.size() + line.size() / 4);
   bool insideQuotes = false;
-  for (const char c : line) {
-    if (c == '%') {
-      escaped += "%%cd:~,%";
+  for (const char16_t c : line) {
+    if (c == u'%') {
+      escaped += u"%%cd:~,%";
       continue;
     }
     // cmd.exe toggles on every quote; it knows nothing of backslashes.
-    if (c == '"') insideQuotes = !insideQuotes;
-    if (!insideQuotes && isCmdOperator(c)) escaped += '^';
+    if (c == u'"') insideQuotes = !insideQuotes;
+    if (!insideQuotes && isCmdOperator(c)) escaped += u'^';
     escaped += c;
   }
   return escaped;

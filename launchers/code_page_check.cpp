@@ -16,14 +16,9 @@ std::vector<std::u16string> wideArguments(int argc, wchar_t** argv) {
   return arguments;
 }
 
-std::optional<std::vector<std::string>> argumentsInCodePage(std::span<const std::u16string> arguments) {
-  std::vector<std::string> ansi;
-  for (const std::u16string& argument : arguments) {
-    std::optional<std::string> converted = text::toAnsi(argument);
-    if (!converted) return std::nullopt;
-    ansi.push_back(*std::move(converted));
-  }
-  return ansi;
+bool inCodePage(std::span<const std::u16string> arguments) {
+  return std::all_of(arguments.begin(), arguments.end(),
+                     [](const std::u16string& argument) { return text::toAnsi(argument).has_value(); });
 }
 
 std::size_t lengthInCodePage(std::u16string_view piece) {
@@ -33,9 +28,11 @@ std::size_t lengthInCodePage(std::u16string_view piece) {
       std::count_if(piece.begin(), piece.end(), [](char16_t unit) { return unit < 0xDC00 || unit > 0xDFFF; }));
 }
 
-std::optional<std::string> pathInCodePage(const std::u16string& path) {
-  if (std::optional<std::string> ansi = text::toAnsi(path)) return ansi;
-  return text::toAnsi(shortFormOf(path));
+std::optional<std::u16string> pathInCodePage(const std::u16string& path) {
+  if (text::toAnsi(path)) return path;
+  std::u16string shortForm = shortFormOf(path);
+  if (text::toAnsi(shortForm)) return shortForm;
+  return std::nullopt;
 }
 
 std::string notInCodePageMessage(std::string_view what) {

@@ -19,18 +19,17 @@ inline constexpr int kCharacterRefused = -94;
 // The program's arguments (without its name) as Windows gives them, in UTF-16.
 std::vector<std::u16string> wideArguments(int argc, wchar_t** argv);
 
-// The arguments in the code page, each character exactly; nullopt when one
-// has no exact form there.
-std::optional<std::vector<std::string>> argumentsInCodePage(std::span<const std::u16string> arguments);
+// Whether every character of the arguments has its exact form in the code page.
+bool inCodePage(std::span<const std::u16string> arguments);
 
 // The length of a piece in the code page, as the workspace scan has always
 // counted it (a double-byte character counts two); the number of characters
 // of a piece the code page cannot carry.
 std::size_t lengthInCodePage(std::u16string_view piece);
 
-// A path in the code page: as it stands when it fits exactly, else its short
-// (8.3) form when that does; nullopt when neither does.
-std::optional<std::string> pathInCodePage(const std::u16string& path);
+// A path the code page carries: as it stands when it fits exactly, else its
+// short (8.3) form when that does; nullopt when neither does.
+std::optional<std::u16string> pathInCodePage(const std::u16string& path);
 
 // The one line saying that `what` ("An argument", "Environment variable
 // KELHOME") holds a character the code page cannot pass on.

@@ -6,42 +6,42 @@ namespace {
 // Writes `argument`, turning each quote into \" and doubling the backslashes
 // before it; `closingQuote` also doubles the backslashes at the end, which
 // would otherwise escape a quote written after them.
-void appendEncoded(std::string& out, std::string_view argument, bool closingQuote) {
+void appendEncoded(std::u16string& out, std::u16string_view argument, bool closingQuote) {
   std::size_t backslashes = 0;
-  for (const char c : argument) {
-    if (c == '\\') {
+  for (const char16_t c : argument) {
+    if (c == u'\\') {
       ++backslashes;
       continue;
     }
-    if (c == '"') {
-      out.append(2 * backslashes + 1, '\\');
+    if (c == u'"') {
+      out.append(2 * backslashes + 1, u'\\');
     } else {
-      out.append(backslashes, '\\');
+      out.append(backslashes, u'\\');
     }
     backslashes = 0;
     out += c;
   }
-  out.append(closingQuote ? 2 * backslashes : backslashes, '\\');
+  out.append(closingQuote ? 2 * backslashes : backslashes, u'\\');
 }
 
 }  // namespace
 
-std::string bareArgument(std::string_view argument) {
-  std::string out;
+std::u16string bareArgument(std::u16string_view argument) {
+  std::u16string out;
   appendEncoded(out, argument, false);
   return out;
 }
 
-std::string quotedArgument(std::string_view argument) {
-  std::string out = "\"";
+std::u16string quotedArgument(std::u16string_view argument) {
+  std::u16string out = u"\"";
   appendEncoded(out, argument, true);
-  out += '"';
+  out += u'"';
   return out;
 }
 
-void appendPassThrough(std::string& line, std::span<const std::string> arguments) {
-  for (const std::string& argument : arguments) {
-    line += ' ';
+void appendPassThrough(std::u16string& line, std::span<const std::u16string> arguments) {
+  for (const std::u16string& argument : arguments) {
+    line += u' ';
     appendEncoded(line, argument, false);
   }
 }

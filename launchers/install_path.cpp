@@ -4,13 +4,13 @@
 
 namespace kel {
 
-bool installDirNeedsQuotes(std::string_view installDir) {
-  static constexpr std::string_view kSplitting = " \t;,=()&|<>^%\v\f\xFF";
-  return installDir.find_first_of(kSplitting) != std::string_view::npos;
+bool installDirNeedsQuotes(std::u16string_view installDir) {
+  static constexpr std::u16string_view kSplitting = u" \t;,=()&|<>^%\v\f\u00FF\u00A0";
+  return installDir.find_first_of(kSplitting) != std::u16string_view::npos;
 }
 
-std::string installPath(std::string_view installDir, std::string_view piece) {
-  std::string path(installDir);
+std::u16string installPath(std::u16string_view installDir, std::u16string_view piece) {
+  std::u16string path(installDir);
   path += piece;
   return installDirNeedsQuotes(installDir) ? quotedArgument(path) : path;
 }

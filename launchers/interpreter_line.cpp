@@ -4,22 +4,19 @@
 
 namespace kel {
 
-InterpreterLine prepareInterpreterLine(std::string_view programLine) {
-  if (programLine.find_first_of("\r\n") != std::string_view::npos) {
-    return {"", "The command line holds a line break, which the command interpreter cannot pass on; "
-                "nothing was started."};
+InterpreterLine prepareInterpreterLine(std::u16string_view programLine) {
+  if (programLine.find_first_of(u"\r\n") != std::u16string_view::npos) {
+    return {u"", "The command line holds a line break, which the command interpreter cannot pass on; "
+                 "nothing was started."};
   }
-  std::string escaped = escapeForCmd(programLine);
-  // cmd.exe /c drops the first and the last quote of a line that starts with
-  // one, before it reads carets and quotes (with just two quotes it may keep
-  // them, depending on what they enclose); so such a line gets one more pair.
-  if (programLine.starts_with('"')) escaped = '"' + escaped + '"';
-  if (escaped.size() > kMaxInterpreterLine) {
-    return {"", "The command line is too long for the command interpreter (" +
-                    std::to_string(escaped.size()) + " characters, at most " +
-                    std::to_string(kMaxInterpreterLine) + "); nothing was started."};
+  // cmd.exe /s /c drops the first and the last quote of the line before it
+  // reads carets and quotes, so the line inside is escaped as if it stood alone.
+  const std::u16string wrapped = u'"' + escapeForCmd(programLine) + u'"';
+  if (wrapped.size() > kMaxInterpreterLine) {
+    return {u"", "The command line is too long for the command interpreter (" + std::to_string(wrapped.size()) +
+                     " characters, at most " + std::to_string(kMaxInterpreterLine) + "); nothing was started."};
   }
-  return {std::move(escaped), ""};
+  return {wrapped, ""};
 }
 
 }  // namespace kel

@@ -1,6 +1,7 @@
 #pragma once
 // Taking the value of KELHOME as a directory path.
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,7 +9,9 @@
 namespace kel {
 
 // The directory that `value` names: without the double quotes around it when
-// it is quoted whole (as `set KELHOME="C:\KEL"` leaves it). nullopt when a
+// it is quoted whole (as `set KELHOME="C:\KEL"` leaves it), and with every /
+// written \ (as users and scripts write C:/KEL; Windows' cmd.exe ends an
+// unquoted program name at a slash, and a short form keeps it). nullopt when a
 // quote is still left, since no directory name holds one and the started
 // programs would split their command lines at it.
 template <typename Char>
@@ -18,7 +21,9 @@ std::optional<std::basic_string<Char>> installDirFromKelhome(std::basic_string_v
     value = value.substr(1, value.size() - 2);
   }
   if (value.find(quote) != std::basic_string_view<Char>::npos) return std::nullopt;
-  return std::basic_string<Char>(value);
+  std::basic_string<Char> directory(value);
+  std::replace(directory.begin(), directory.end(), Char('/'), Char('\\'));
+  return directory;
 }
 
 inline constexpr const char* kKelhomeHoldsQuoteMessage =

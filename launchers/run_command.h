@@ -5,10 +5,13 @@
 
 namespace kel {
 
-// Runs `programLine` through the C runtime's system() (cmd.exe /c), escaped so
-// that the program receives exactly `programLine`, and waits for it. Returns
-// the interpreter's exit code, or kCommandRefused after printing a one-line
-// reason when the line cannot be carried intact; then nothing is started.
-int runThroughInterpreter(std::string_view programLine);
+// Runs `programLine` through cmd.exe (ComSpec; when that is unset or names
+// nothing that starts, cmd.exe in the current directory or else along PATH),
+// escaped so that the program receives exactly `programLine`, and waits for
+// it. Returns the interpreter's exit code, -1 when no interpreter starts, or
+// kCommandRefused (kCharacterRefused) after printing a one-line reason when
+// the line cannot be carried intact (or exactly in the ANSI code page); then
+// nothing is started.
+int runThroughInterpreter(std::u16string_view programLine);
 
 }  // namespace kel

@@ -5,26 +5,26 @@
 
 namespace kel {
 
-std::string defaultWorkspace(std::string_view installDir) {
-  return std::string(installDir) + "\\eclipse\\workspace";
+std::u16string defaultWorkspace(std::u16string_view installDir) {
+  return std::u16string(installDir) + u"\\eclipse\\workspace";
 }
 
-std::string applicationCommand(std::string_view installDir, std::string_view workspace,
-                               std::span<const std::string> passThrough) {
-  std::string line = installPath(installDir, "\\eclipse\\jre\\bin\\java");
-  line += " -Xzq -cp ";
-  line += installPath(installDir, "\\eclipse\\startup.jar");
-  line += " org.eclipse.core.launcher.Main -noupdate  -application "
-          "com.vum.kel.KELpass.kelpass -data ";
+std::u16string applicationCommand(std::u16string_view installDir, std::u16string_view workspace,
+                                  std::span<const std::u16string> passThrough) {
+  std::u16string line = installPath(installDir, u"\\eclipse\\jre\\bin\\java");
+  line += u" -Xzq -cp ";
+  line += installPath(installDir, u"\\eclipse\\startup.jar");
+  line += u" org.eclipse.core.launcher.Main -noupdate  -application "
+          u"com.vum.kel.KELpass.kelpass -data ";
   line += quotedArgument(workspace);
-  line += ' ';
+  line += u' ';
   appendPassThrough(line, passThrough);
   return line;
 }
 
-std::string serverCommand(std::string_view installDir, std::span<const std::string> passThrough) {
-  std::string line = installPath(installDir, "\\keltool");
-  line += " -s SetPassword";
+std::u16string serverCommand(std::u16string_view installDir, std::span<const std::u16string> passThrough) {
+  std::u16string line = installPath(installDir, u"\\keltool");
+  line += u" -s SetPassword";
   appendPassThrough(line, passThrough);
   return line;
 }

@@ -8,14 +8,14 @@
 
 namespace kel {
 
-std::string defaultWorkspace(std::string_view installDir);
+std::u16string defaultWorkspace(std::u16string_view installDir);
 
 // The headless password application on a free workspace.
-std::string applicationCommand(std::string_view installDir, std::string_view workspace,
-                               std::span<const std::string> passThrough);
+std::u16string applicationCommand(std::u16string_view installDir, std::u16string_view workspace,
+                                  std::span<const std::u16string> passThrough);
 
 // keltool handing the request to the running tool server.
-std::string serverCommand(std::string_view installDir, std::span<const std::string> passThrough);
+std::u16string serverCommand(std::u16string_view installDir, std::span<const std::u16string> passThrough);
 
 inline constexpr const char* kLockedWorkspaceMessage =
     "The workspace is locked and KELtool server is not running. Either close KEL Toolkit, or turn "

@@ -8,6 +8,7 @@
 #include "argument_scan.h"
 #include "code_page_check.h"
 #include "install_dir.h"
+#include "kel/code_page.h"
 #include "kelpass_commands.h"
 #include "run_command.h"
 #include "start_refusal.h"
@@ -19,19 +20,18 @@ int wmain(int argc, wchar_t** argv) {
   if (const auto refused = kel::refusalToStart(install, {"Environment variable KELHOME cannot be resolved.", -96})) {
     return *refused;
   }
-  const std::string& installDir = install.path;
+  const std::u16string& installDir = install.path;
   const std::vector<std::u16string> arguments = kel::wideArguments(argc, argv);
   const auto scanned = kel::scanArguments(std::span<const std::u16string>(arguments), kel::lengthInCodePage);
   // The Java runtime reads its arguments in the code page; a path may go as its short form.
-  const std::optional<std::vector<std::string>> passThrough = kel::argumentsInCodePage(scanned.passThrough);
-  std::optional<std::string> workspace = kel::defaultWorkspace(installDir);
+  std::optional<std::u16string> workspace = kel::defaultWorkspace(installDir);
   if (scanned.workspace) workspace = kel::pathInCodePage(*scanned.workspace);
-  if (!passThrough || !workspace) return kel::refuseArgument();
+  if (!kel::inCodePage(scanned.passThrough) || !workspace) return kel::refuseArgument();
 
-  if (kel::probeWorkspaceLock(*workspace) == 0) {
-    return kel::runThroughInterpreter(kel::applicationCommand(installDir, *workspace, *passThrough));
+  if (kel::probeWorkspaceLock(kel::text::toAnsi(*workspace).value()) == 0) {
+    return kel::runThroughInterpreter(kel::applicationCommand(installDir, *workspace, scanned.passThrough));
   }
-  const int exitCode = kel::runThroughInterpreter(kel::serverCommand(installDir, *passThrough));
+  const int exitCode = kel::runThroughInterpreter(kel::serverCommand(installDir, scanned.passThrough));
   if (exitCode == kel::kToolServerNotRunning) std::puts(kel::kLockedWorkspaceMessage);
   return exitCode;
 }

@@ -5,10 +5,10 @@
 
 namespace kel {
 
-std::string toolClientCommand(std::string_view installDir, std::span<const std::string> arguments) {
-  std::string line = installPath(installDir, "\\eclipse\\jre\\bin\\java");
-  line += " -jar ";
-  line += installPath(installDir, "\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar");
+std::u16string toolClientCommand(std::u16string_view installDir, std::span<const std::u16string> arguments) {
+  std::u16string line = installPath(installDir, u"\\eclipse\\jre\\bin\\java");
+  line += u" -jar ";
+  line += installPath(installDir, u"\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar");
   appendPassThrough(line, arguments);
   return line;
 }

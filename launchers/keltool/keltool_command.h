@@ -8,6 +8,6 @@
 
 namespace kel {
 
-std::string toolClientCommand(std::string_view installDir, std::span<const std::string> arguments);
+std::u16string toolClientCommand(std::u16string_view installDir, std::span<const std::u16string> arguments);
 
 }  // namespace kel

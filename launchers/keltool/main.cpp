@@ -1,5 +1,4 @@
 // keltool: starts the toolkit's tool client with every argument passed on.
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +15,7 @@ int wmain(int argc, wchar_t** argv) {
   if (const auto refused = kel::refusalToStart(install, {"Enviroment variable KELHOME could not be resolved.", -1})) {
     return *refused;
   }
-  const std::optional<std::vector<std::string>> arguments = kel::argumentsInCodePage(kel::wideArguments(argc, argv));
-  if (!arguments) return kel::refuseArgument();
-  return kel::runThroughInterpreter(kel::toolClientCommand(install.path, *arguments));
+  const std::vector<std::u16string> arguments = kel::wideArguments(argc, argv);
+  if (!kel::inCodePage(arguments)) return kel::refuseArgument();
+  return kel::runThroughInterpreter(kel::toolClientCommand(install.path, arguments));
 }

@@ -5,6 +5,7 @@
 // cmd.exe and the C runtime) as its paths whole, its fixed words, the
 // workspace and the words of the pass-through arguments, or is refused for a
 // reason that holds.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -27,15 +28,15 @@ void check(bool condition) {
   if (!condition) std::abort();
 }
 
+using Text = std::u16string;
+
 // The split of `programLine` as its program sees it, or nothing when refused.
-std::optional<std::vector<std::string>> delivered(const std::string& programLine) {
+std::optional<std::vector<Text>> delivered(const Text& programLine) {
   const kel::InterpreterLine line = kel::prepareInterpreterLine(programLine);
   if (!line.refusal.empty()) {
     check(line.text.empty());
-    const std::size_t wrapping = programLine.starts_with('"') ? 2 : 0;
-    check(programLine.find_first_of("\r\n") != std::string::npos ||
-          programLine.size() + wrapping > kel::kMaxInterpreterLine ||
-          programLine.find_first_of("%&|<>^()") != std::string::npos);
+    check(programLine.find_first_of(u"\r\n") != Text::npos || programLine.size() + 2 > kel::kMaxInterpreterLine ||
+          programLine.find_first_of(u"%&|<>^()") != Text::npos);
     return std::nullopt;
   }
   check(line.text.size() <= kel::kMaxInterpreterLine);
@@ -51,56 +52,60 @@ std::optional<std::vector<std::string>> delivered(const std::string& programLine
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // Past this every line is refused for its length; longer inputs only cost time.
   if (size > kel::kMaxInterpreterLine + 100) return 0;
-  // The first piece is KELHOME's value, the rest the arguments.
-  std::vector<std::string> pieces(1);
+  // The first piece is KELHOME's value, the rest the arguments. Bytes from
+  // 0x80 stand for the characters U+4E80-U+4EFF (such as U+4E88, whose second
+  // byte in code page 932 is a backslash).
+  std::vector<Text> pieces(1);
   for (std::size_t i = 0; i < size; ++i) {
     if (data[i] == 0) {
       pieces.emplace_back();
     } else {
-      pieces.back() += static_cast<char>(data[i]);
+      pieces.back() += static_cast<char16_t>(data[i] < 0x80 ? data[i] : 0x4E00 + data[i]);
     }
   }
-  const std::string& kelhome = pieces.front();
-  const std::optional<std::string> taken = kel::installDirFromKelhome(std::string_view(kelhome));
+  const Text& kelhome = pieces.front();
+  const std::optional<Text> taken = kel::installDirFromKelhome(std::u16string_view(kelhome));
   if (taken) {
-    check(taken->find('"') == std::string::npos && (*taken == kelhome || '"' + *taken + '"' == kelhome));
+    Text slashed = kelhome;
+    std::replace(slashed.begin(), slashed.end(), u'/', u'\\');
+    check(taken->find_first_of(u"\"/") == Text::npos && (*taken == slashed || u'"' + *taken + u'"' == slashed));
   } else {
-    check(kelhome.find('"') != std::string::npos);
+    check(kelhome.find(u'"') != Text::npos);
   }
   // A refused value starts nothing; the lines are still checked with another.
-  const std::string installDir = taken.value_or("C:\\KEL");
-  const std::vector<std::string> arguments(pieces.begin() + 1, pieces.end());
-  const auto scanned = kel::scanArguments(std::span<const std::string>(arguments),
-                                          [](std::string_view piece) { return piece.size(); });
+  const Text installDir = taken.value_or(u"C:\\KEL");
+  const std::vector<Text> arguments(pieces.begin() + 1, pieces.end());
+  const auto scanned =
+      kel::scanArguments(std::span<const Text>(arguments), [](std::u16string_view piece) { return piece.size(); });
 
   std::size_t next = 0;
-  for (const std::string& passed : scanned.passThrough) {
+  for (const Text& passed : scanned.passThrough) {
     while (next < arguments.size() && arguments[next] != passed) ++next;
-    check(next < arguments.size() && !kel::isWorkspaceOption(std::string_view(passed)));
+    check(next < arguments.size() && !kel::isWorkspaceOption(std::u16string_view(passed)));
     ++next;
   }
 
-  const std::string workspace = scanned.workspace.value_or(kel::defaultWorkspace(installDir));
-  const std::vector<std::string> words = kel::test::wordsOf(scanned.passThrough);
+  const Text workspace = scanned.workspace.value_or(kel::defaultWorkspace(installDir));
+  const std::vector<Text> words = kel::test::wordsOf(scanned.passThrough);
 
   if (const auto application = delivered(kel::applicationCommand(installDir, workspace, scanned.passThrough))) {
-    std::vector<std::string> expected = {
-        installDir + "\\eclipse\\jre\\bin\\java", "-Xzq", "-cp", installDir + "\\eclipse\\startup.jar",
-        "org.eclipse.core.launcher.Main", "-noupdate", "-application",
-        "com.vum.kel.KELpass.kelpass", "-data", workspace};
+    std::vector<Text> expected = {
+        installDir + u"\\eclipse\\jre\\bin\\java", u"-Xzq", u"-cp", installDir + u"\\eclipse\\startup.jar",
+        u"org.eclipse.core.launcher.Main", u"-noupdate", u"-application",
+        u"com.vum.kel.KELpass.kelpass", u"-data", workspace};
     expected.insert(expected.end(), words.begin(), words.end());
     check(*application == expected);
   }
   if (const auto server = delivered(kel::serverCommand(installDir, scanned.passThrough))) {
-    std::vector<std::string> expected = {installDir + "\\keltool", "-s", "SetPassword"};
+    std::vector<Text> expected = {installDir + u"\\keltool", u"-s", u"SetPassword"};
     expected.insert(expected.end(), words.begin(), words.end());
     check(*server == expected);
   }
   if (const auto client = delivered(kel::toolClientCommand(installDir, arguments))) {
-    std::vector<std::string> expected = {
-        installDir + "\\eclipse\\jre\\bin\\java", "-jar",
-        installDir + "\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar"};
-    for (std::string& word : kel::test::wordsOf(arguments)) expected.push_back(std::move(word));
+    std::vector<Text> expected = {
+        installDir + u"\\eclipse\\jre\\bin\\java", u"-jar",
+        installDir + u"\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar"};
+    for (Text& word : kel::test::wordsOf(arguments)) expected.push_back(std::move(word));
     check(*client == expected);
   }
   return 0;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "install_dir.h"
+#include "kel/code_page.h"
 #include "launcher_test_support.h"
 
 namespace kel {
@@ -36,9 +37,9 @@ TEST(LauncherInstallDir, LongNameGivesItsShortForm) {
   const ScopedKelhome kelhome(directory.path());
   const InstallDir resolved = resolveInstallDir();
   ASSERT_EQ(resolved.problem, KelhomeProblem::none);
-  EXPECT_NE(resolved.path, directory.path());
-  EXPECT_EQ(resolved.path.find(' '), std::string::npos) << resolved.path;
-  EXPECT_EQ(::GetFileAttributesA(resolved.path.c_str()), FILE_ATTRIBUTE_DIRECTORY);
+  EXPECT_NE(resolved.path, text::fromAnsi(directory.path()));
+  EXPECT_EQ(resolved.path.find(u' '), std::u16string::npos) << testing::PrintToString(resolved.path);
+  EXPECT_EQ(::GetFileAttributesW(reinterpret_cast<const wchar_t*>(resolved.path.c_str())), FILE_ATTRIBUTE_DIRECTORY);
 }
 
 TEST(LauncherInstallDir, ShortFormAndUnknownPathsAreUsedUnchanged) {
@@ -47,13 +48,16 @@ TEST(LauncherInstallDir, ShortFormAndUnknownPathsAreUsedUnchanged) {
   ASSERT_GT(::GetShortPathNameA(directory.path().c_str(), shortForm, sizeof shortForm), 0u);
   for (const std::string& value : {std::string(shortForm), std::string("C:\\No Such Directory\\KEL")}) {
     const ScopedKelhome kelhome(value);
-    EXPECT_EQ(resolveInstallDir().path, value);
+    EXPECT_EQ(resolveInstallDir().path, text::fromAnsi(value));
   }
+  // Without a short form a value is used as it stands, but for its slashes.
+  const ScopedKelhome slashed("C:/No Such Directory/KEL");
+  EXPECT_EQ(resolveInstallDir().path, u"C:\\No Such Directory\\KEL");
 }
 
 TEST(LauncherInstallDir, NameMatchesWithoutRegardToCase) {
   const ScopedKelhome kelhome("C:\\KEL", "kelhome");
-  EXPECT_EQ(resolveInstallDir().path, "C:\\KEL");
+  EXPECT_EQ(resolveInstallDir().path, u"C:\\KEL");
 }
 
 }  // namespace

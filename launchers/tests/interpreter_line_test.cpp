@@ -16,119 +16,119 @@ namespace {
 
 using test::simulateCmd;
 using test::splitLikeCrt;
+using Words = std::vector<std::u16string>;
 
 // What a program started through cmd.exe with `arguments` passed bare receives.
-std::vector<std::string> deliveredArguments(const std::vector<std::string>& arguments) {
-  std::string programLine = "prog";
+Words deliveredArguments(const Words& arguments) {
+  std::u16string programLine = u"prog";
   appendPassThrough(programLine, arguments);
   const InterpreterLine line = prepareInterpreterLine(programLine);
   EXPECT_EQ(line.refusal, "");
   const test::CmdOutcome cmd = simulateCmd(line.text);
-  EXPECT_EQ(cmd.fault, "") << line.text;
+  EXPECT_EQ(cmd.fault, "") << testing::PrintToString(line.text);
   EXPECT_EQ(cmd.programLine, programLine);
   const test::CrtSplit split = splitLikeCrt(cmd.programLine);
   EXPECT_EQ(split.fault, "");
-  std::vector<std::string> delivered = split.arguments;
+  Words delivered = split.arguments;
   delivered.erase(delivered.begin());
   return delivered;
 }
 
 TEST(LauncherModels, CatchLinesThatCmdWouldMisread) {
-  EXPECT_NE(simulateCmd("prog a&b").fault, "");
-  EXPECT_NE(simulateCmd("prog a>b").fault, "");
-  EXPECT_NE(simulateCmd("prog 50%PATH%").fault, "");
-  EXPECT_NE(simulateCmd("prog \"50%PATH%\"").fault, "");
-  EXPECT_NE(simulateCmd("prog a\nb").fault, "");
-  EXPECT_EQ(simulateCmd("prog \"a&b\" c^&d").programLine, "prog \"a&b\" c&d");
-  EXPECT_EQ(splitLikeCrt("p \"C:\\ws\\\"  -u x").arguments,
-            (std::vector<std::string>{"p", "C:\\ws\"  -u x"}));
+  EXPECT_NE(simulateCmd(u"prog a&b").fault, "");
+  EXPECT_NE(simulateCmd(u"prog a>b").fault, "");
+  EXPECT_NE(simulateCmd(u"prog 50%PATH%").fault, "");
+  EXPECT_NE(simulateCmd(u"prog \"50%PATH%\"").fault, "");
+  EXPECT_NE(simulateCmd(u"prog a\nb").fault, "");
+  EXPECT_EQ(simulateCmd(u"prog \"a&b\" c^&d").programLine, u"prog \"a&b\" c&d");
+  EXPECT_EQ(splitLikeCrt(u"p \"C:\\ws\\\"  -u x").arguments, (Words{u"p", u"C:\\ws\"  -u x"}));
 
-  // cmd.exe /c drops the first and last quote of this line and looks for C:\K
-  // (9009 under Wine), with two quotes only it may keep them or not, and a
-  // command name ends at ; and cannot hold ( even escaped.
-  EXPECT_EQ(simulateCmd("\"C:\\K T\\java\" -cp \"C:\\K T\\x.jar\" -u x").programName, "C:\\K");
-  EXPECT_NE(simulateCmd("\"C:\\K&T\\keltool\" -s x").fault, "");
-  EXPECT_EQ(simulateCmd("C:\\a;b\\java x").programName, "C:\\a");
-  EXPECT_NE(simulateCmd("C:\\a^(b\\java x").fault, "");
-  const test::CmdOutcome wrapped = simulateCmd("\"\"C:\\K T\\java\" a^&b\"");
+  // cmd.exe /s /c drops the first and last quote of a line that starts with
+  // one and looks for C:\K (9009 under Wine); a command name ends at ; and
+  // cannot hold ( even escaped.
+  EXPECT_EQ(simulateCmd(u"\"C:\\K T\\java\" -cp \"C:\\K T\\x.jar\" -u x").programName, u"C:\\K");
+  EXPECT_NE(simulateCmd(u"\"C:\\K&T\\keltool\" -s x").fault, "");
+  EXPECT_EQ(simulateCmd(u"C:\\a;b\\java x").programName, u"C:\\a");
+  EXPECT_NE(simulateCmd(u"C:\\a^(b\\java x").fault, "");
+  const test::CmdOutcome wrapped = simulateCmd(u"\"\"C:\\K T\\java\" a^&b\"");
   EXPECT_EQ(wrapped.fault, "");
-  EXPECT_EQ(wrapped.programLine, "\"C:\\K T\\java\" a&b");
-  EXPECT_EQ(wrapped.programName, "C:\\K T\\java");
+  EXPECT_EQ(wrapped.programLine, u"\"C:\\K T\\java\" a&b");
+  EXPECT_EQ(wrapped.programName, u"C:\\K T\\java");
 }
 
 TEST(LauncherCmdEscape, UsesTheFormsVerifiedUnderCmd) {
-  EXPECT_EQ(escapeForCmd("p a&b x|y p>q c^d"), "p a^&b x^|y p^>q c^^d");
-  EXPECT_EQ(escapeForCmd("p 50%PATH%"), "p 50%%cd:~,%PATH%%cd:~,%");
-  EXPECT_EQ(escapeForCmd("p <(x)"), "p ^<^(x^)");
+  EXPECT_EQ(escapeForCmd(u"p a&b x|y p>q c^d"), u"p a^&b x^|y p^>q c^^d");
+  EXPECT_EQ(escapeForCmd(u"p 50%PATH%"), u"p 50%%cd:~,%PATH%%cd:~,%");
+  EXPECT_EQ(escapeForCmd(u"p <(x)"), u"p ^<^(x^)");
 }
 
 TEST(LauncherCmdEscape, AddsNoCaretsInsideQuotesButStillProtectsPercent) {
-  EXPECT_EQ(escapeForCmd("p \"a&b^\" c&d"), "p \"a&b^\" c^&d");
-  EXPECT_EQ(escapeForCmd("p \"50%\""), "p \"50%%cd:~,%\"");
+  EXPECT_EQ(escapeForCmd(u"p \"a&b^\" c&d"), u"p \"a&b^\" c^&d");
+  EXPECT_EQ(escapeForCmd(u"p \"50%\""), u"p \"50%%cd:~,%\"");
 }
 
 TEST(LauncherPassThrough, SpecialCharactersArriveUnchanged) {
-  const std::vector<std::string> arguments = {"a&b", "x|y", "p>q", "c^d", "50%PATH%", "<",
-                                              "(",   ")",   "%%",  "^",   "a^^&&b",   "100%"};
+  const Words arguments = {u"a&b", u"x|y", u"p>q", u"c^d", u"50%PATH%", u"<",
+                           u"(",   u")",   u"%%",  u"^",   u"a^^&&b",   u"100%"};
   EXPECT_EQ(deliveredArguments(arguments), arguments);
 }
 
 TEST(LauncherPassThrough, LiteralQuotesArriveAsQuotesAndOpenNoHole) {
   // A quote switches cmd.exe's quoting, which changes what carets mean for
   // everything after it; both the quote and what follows must still arrive.
-  const std::vector<std::string> arguments = {"a\"b&c", "d&e", "\\\"", "x\\\\\"y|z", "\"", "q%PATH%"};
+  const Words arguments = {u"a\"b&c", u"d&e", u"\\\"", u"x\\\\\"y|z", u"\"", u"q%PATH%"};
   EXPECT_EQ(deliveredArguments(arguments), arguments);
-  EXPECT_EQ(bareArgument("a\\\"b"), "a\\\\\\\"b");
+  EXPECT_EQ(bareArgument(u"a\\\"b"), u"a\\\\\\\"b");
 }
 
 TEST(LauncherPassThrough, PlainArgumentsAreWrittenUnchangedAndSplitIntoWords) {
-  std::string line = "prog";
-  appendPassThrough(line, std::vector<std::string>{"-u", "C:\\dir\\", "two words", ""});
-  EXPECT_EQ(line, "prog -u C:\\dir\\ two words ");
-  EXPECT_EQ(deliveredArguments({"two words", "C:\\dir\\", "tab\there"}),
-            (std::vector<std::string>{"two", "words", "C:\\dir\\", "tab", "here"}));
+  std::u16string line = u"prog";
+  appendPassThrough(line, Words{u"-u", u"C:\\dir\\", u"two words", u""});
+  EXPECT_EQ(line, u"prog -u C:\\dir\\ two words ");
+  EXPECT_EQ(deliveredArguments({u"two words", u"C:\\dir\\", u"tab\there"}),
+            (Words{u"two", u"words", u"C:\\dir\\", u"tab", u"here"}));
 }
 
 TEST(LauncherQuotedArgument, TrailingBackslashesDoNotEscapeTheClosingQuote) {
-  EXPECT_EQ(quotedArgument("C:\\ws\\"), "\"C:\\ws\\\\\"");
-  EXPECT_EQ(quotedArgument("C:\\My Work"), "\"C:\\My Work\"");
-  for (const std::string workspace : {"C:\\ws\\", "C:\\ws\\\\", "\\\\srv\\share\\", "a\"b\\", "", "%x%"}) {
-    const std::string programLine = "p " + quotedArgument(workspace) + "  -u x";
+  EXPECT_EQ(quotedArgument(u"C:\\ws\\"), u"\"C:\\ws\\\\\"");
+  EXPECT_EQ(quotedArgument(u"C:\\My Work"), u"\"C:\\My Work\"");
+  for (const std::u16string workspace : {u"C:\\ws\\", u"C:\\ws\\\\", u"\\\\srv\\share\\", u"a\"b\\", u"", u"%x%"}) {
+    const std::u16string programLine = u"p " + quotedArgument(workspace) + u"  -u x";
     const test::CmdOutcome cmd = simulateCmd(prepareInterpreterLine(programLine).text);
     ASSERT_EQ(cmd.fault, "");
-    EXPECT_EQ(splitLikeCrt(cmd.programLine).arguments,
-              (std::vector<std::string>{"p", workspace, "-u", "x"}));
+    EXPECT_EQ(splitLikeCrt(cmd.programLine).arguments, (Words{u"p", workspace, u"-u", u"x"}));
   }
 }
 
-TEST(LauncherInterpreterLine, LineStartingWithAQuoteGetsOneMorePairAndKeepsItsCarets) {
-  // As verified under Wine's cmd.exe: the outer pair goes before carets are
-  // read, so the inner line is escaped as if it stood alone.
-  EXPECT_EQ(prepareInterpreterLine("\"C:\\K T\\java\" -cp \"C:\\K T\\x.jar\" a&b c^d").text,
-            "\"\"C:\\K T\\java\" -cp \"C:\\K T\\x.jar\" a^&b c^^d\"");
-  EXPECT_EQ(prepareInterpreterLine("C:\\KEL\\keltool -s x&y").text, "C:\\KEL\\keltool -s x^&y");
+TEST(LauncherInterpreterLine, TheLineGetsOneMorePairAndKeepsItsCarets) {
+  // As verified under Wine's cmd.exe /s /c: the outer pair goes before carets
+  // are read, so the inner line is escaped as if it stood alone.
+  EXPECT_EQ(prepareInterpreterLine(u"\"C:\\K T\\java\" -cp \"C:\\K T\\x.jar\" a&b c^d").text,
+            u"\"\"C:\\K T\\java\" -cp \"C:\\K T\\x.jar\" a^&b c^^d\"");
+  EXPECT_EQ(prepareInterpreterLine(u"C:\\KEL\\keltool -s x&y").text, u"\"C:\\KEL\\keltool -s x^&y\"");
 }
 
 TEST(LauncherInterpreterLine, RefusesWhatCmdWouldCutShort) {
-  const std::string longest = "p " + std::string(kMaxInterpreterLine - 2, 'a');
-  EXPECT_EQ(prepareInterpreterLine(longest).text, longest);
+  // The limit counts UTF-16 units, the outer pair of quotes with them.
+  const std::u16string longest = u"p " + std::u16string(kMaxInterpreterLine - 4, u'\u4E0E');
+  EXPECT_EQ(prepareInterpreterLine(longest).text, u'"' + longest + u'"');
   EXPECT_EQ(prepareInterpreterLine(longest).refusal, "");
 
-  const InterpreterLine tooLong = prepareInterpreterLine(longest + "a");
-  EXPECT_EQ(tooLong.text, "");
+  const InterpreterLine tooLong = prepareInterpreterLine(longest + u"a");
+  EXPECT_EQ(tooLong.text, u"");
   EXPECT_EQ(tooLong.refusal,
             "The command line is too long for the command interpreter (8192 characters, at most "
             "8191); nothing was started.");
 
   // Measured after escaping: 1,100 percent signs become 8,800 characters,
   // 4,100 ampersands 8,200.
-  EXPECT_NE(prepareInterpreterLine("p " + std::string(1100, '%')).refusal, "");
-  EXPECT_NE(prepareInterpreterLine("p " + std::string(4100, '&')).refusal, "");
-  EXPECT_EQ(prepareInterpreterLine("p " + std::string(1000, '%')).refusal, "");
+  EXPECT_NE(prepareInterpreterLine(u"p " + std::u16string(1100, u'%')).refusal, "");
+  EXPECT_NE(prepareInterpreterLine(u"p " + std::u16string(4100, u'&')).refusal, "");
+  EXPECT_EQ(prepareInterpreterLine(u"p " + std::u16string(1000, u'%')).refusal, "");
 
-  for (const char* broken : {"p a\nb", "p a\rb"}) {
+  for (const char16_t* broken : {u"p a\nb", u"p a\rb"}) {
     const InterpreterLine refused = prepareInterpreterLine(broken);
-    EXPECT_EQ(refused.text, "");
+    EXPECT_EQ(refused.text, u"");
     EXPECT_EQ(refused.refusal.find('\n'), std::string::npos);
     EXPECT_NE(refused.refusal, "");
   }

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "install_path.h"
+#include "kel/code_page.h"
 #include "kelpass_commands.h"
 #include "keltool_command.h"
 #include "launcher_test_support.h"
@@ -20,30 +21,31 @@ using Args = std::vector<std::string>;
 TEST(LauncherNoShortForm, EveryLineStartsItsProgramWithEveryPathWhole) {
   test::SampleInstall install("KEL Home &(1)^;,=%OS%!");
   const std::string d = install.longPath();
-  ASSERT_TRUE(installDirNeedsQuotes(d));
+  const std::u16string wideD = text::fromAnsi(d);
+  ASSERT_TRUE(installDirNeedsQuotes(wideD));
   // So that the server command's own arguments are recorded.
   std::filesystem::copy_file(test::javaStandinExe(), d + "\\keltool.exe",
                              std::filesystem::copy_options::overwrite_existing);
   install.setJavaExitCode(5);
 
-  const std::string workspace = defaultWorkspace(d);
-  const Args passed = {"-u", "a&b", "c^d", "50%PATH%", "a\"b&c", "(x)", "two words"};
+  const std::string workspace = d + "\\eclipse\\workspace";
+  const std::vector<std::u16string> passed = {u"-u", u"a&b", u"c^d", u"50%PATH%", u"a\"b&c", u"(x)", u"two words"};
   const Args words = {"-u", "a&b", "c^d", "50%PATH%", "a\"b&c", "(x)", "two", "words"};
   const std::string java = d + "\\eclipse\\jre\\bin\\java";
   const std::string client = d + "\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar";
   struct Road {
-    std::string line;
+    std::u16string line;
     Args expected;
   };
   const Road roads[] = {
-      {applicationCommand(d, workspace, passed),
+      {applicationCommand(wideD, defaultWorkspace(wideD), passed),
        {java, "-Xzq", "-cp", d + "\\eclipse\\startup.jar", "org.eclipse.core.launcher.Main", "-noupdate",
         "-application", "com.vum.kel.KELpass.kelpass", "-data", workspace}},
-      {serverCommand(d, passed), {d + "\\keltool", "-s", "SetPassword"}},
-      {toolClientCommand(d, passed), {java, "-jar", client}},
+      {serverCommand(wideD, passed), {d + "\\keltool", "-s", "SetPassword"}},
+      {toolClientCommand(wideD, passed), {java, "-jar", client}},
   };
   for (const Road& road : roads) {
-    SCOPED_TRACE(road.line);
+    SCOPED_TRACE(testing::PrintToString(road.line));
     ASSERT_EQ(runThroughInterpreter(road.line), 5);
     const auto record = install.record();
     ASSERT_TRUE(record);

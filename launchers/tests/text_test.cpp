@@ -1,6 +1,7 @@
 // What the user types in and out of the ANSI code page, through both
 // launchers started with a Unicode command line as Windows starts them.
-// Registered under LC_ALL=C.UTF-8 (code page 1252) and ru_RU.UTF-8 (1251).
+// Registered under LC_ALL=C.UTF-8 (code page 1252), ru_RU.UTF-8 (1251),
+// ja_JP.UTF-8 (932), zh_CN.UTF-8 (936) and zh_TW.UTF-8 (950).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -32,6 +33,32 @@ std::string shortFormOf(const std::u16string& path) {
   return text::toAnsi(std::u16string(reinterpret_cast<const char16_t*>(shortForm), length)).value_or("");
 }
 
+struct Words {
+  std::u16string own;      // a word the code page holds
+  std::string ansi;        // the same word in the code page
+  std::u16string foreign;  // a word the code page lacks
+  bool doubleByte = false;
+};
+
+// In the double-byte code pages a word of three characters whose second
+// bytes are ^ | and \ (the last, so that it can end a path), which a scan of
+// bytes would take for cmd.exe's and the C runtime's own.
+Words launcherWords() {
+  const std::u16string thai = u"\u0E44\u0E17\u0E22";
+  switch (::GetACP()) {
+    case 932:
+      return {u"\u4E0E\u5012\u4E88", "\x97\x5E\x93\x7C\x97\x5C", thai, true};
+    case 936:
+      return {u"\u5340\u5104\u4E57", "\x85\x5E\x83\x7C\x81\x5C", thai, true};
+    case 950:
+      return {u"\u4E5E\u56DB\u4E48", "\xA4\x5E\xA5\x7C\xA4\x5C", thai, true};
+    default: {
+      const test::CodePageWords words = test::wordsOfThisCodePage();
+      return {typed(words.java), words.ansi, typed(words.foreign), false};
+    }
+  }
+}
+
 std::string refusal(const char* what) {
   return std::string(what) + " holds a character that the system's code page (" + std::to_string(::GetACP()) +
          ") cannot pass on; nothing was started.\r\n";
@@ -46,17 +73,20 @@ class LauncherText : public testing::Test {
     return test::runProgram(inQuotes(test::keltoolExe()) + u" -p " + arguments);
   }
 
-  test::CodePageWords words_ = test::wordsOfThisCodePage();
-  std::u16string own_ = typed(words_.java);
-  std::u16string foreign_ = typed(words_.foreign);
+  Words words_ = launcherWords();
+  std::u16string own_ = words_.own;
+  std::u16string foreign_ = words_.foreign;
   test::SampleInstall install_;
   test::TempDirectory workspace_{"KEL Text Workspace "};
   std::string ws_ = workspace_.path();
 };
 
 TEST_F(LauncherText, APasswordTheCodePageHoldsPassesUnchangedAndAnyOtherIsRefused) {
-  // U+FF02 and U+FF1A would otherwise reach the programs as " and :.
-  for (const std::u16string& password : {foreign_, std::u16string(u"a\uFF02 -s x"), std::u16string(u"C\uFF1A")}) {
+  // U+FF02 and U+FF1A would otherwise reach the programs as " and : (the
+  // double-byte code pages hold them as they are).
+  std::vector<std::u16string> refused = {foreign_};
+  if (!words_.doubleByte) refused.insert(refused.end(), {u"a\uFF02 -s x", u"C\uFF1A"});
+  for (const std::u16string& password : refused) {
     const test::ProgramRun freeRoad = kelpass(password);
     EXPECT_EQ(freeRoad.exitCode, static_cast<DWORD>(-94));
     EXPECT_EQ(freeRoad.output, refusal("An argument"));
@@ -66,32 +96,58 @@ TEST_F(LauncherText, APasswordTheCodePageHoldsPassesUnchangedAndAnyOtherIsRefuse
   }
   EXPECT_FALSE(install_.record()) << "nothing was to be started";
 
-  EXPECT_EQ(kelpass(own_).exitCode, 0u);
-  ASSERT_TRUE(install_.record());
-  EXPECT_EQ(install_.record()->arguments.back(), words_.ansi);
+  // The word alone and next to operators, quotes, backslashes and %, as typed
+  // for the launchers' C runtime; a password with a space arrives as words.
+  const std::u16string& w = own_;
+  const std::string& a = words_.ansi;
+  const std::u16string passwords = w + u" \"" + w + u"&echo INJECTED\" " + w + u"\\\"x \"" + w + u"|" + w + u"^" + w +
+                                   u"\" " + w + u"\\ \"%" + w + u"%\" \"(" + w + u")\"";
+  const Args arrived = {"-p", a, a + "&echo", "INJECTED", a + "\"x", a + "|" + a + "^" + a, a + "\\", "%" + a + "%",
+                        "(" + a + ")"};
+  const auto arrivedLast = [&](const test::ProgramRun& run) {
+    const auto record = install_.record();
+    EXPECT_EQ(run.exitCode, 0u) << run.output;
+    ASSERT_TRUE(record) << run.output;
+    ASSERT_GE(record->arguments.size(), arrived.size());
+    EXPECT_EQ(Args(record->arguments.end() - arrived.size(), record->arguments.end()), arrived);
+  };
+  arrivedLast(kelpass(passwords));
   {
     const test::HeldFile held(ws_ + "\\.metadata\\.lock");
-    EXPECT_EQ(kelpass(own_).exitCode, 0u);
+    arrivedLast(kelpass(passwords));
     ASSERT_TRUE(install_.record());
-    EXPECT_EQ(install_.record()->arguments,
-              (Args{install_.shortPath() + "\\eclipse\\jre\\bin\\java", "-jar",
-                    install_.shortPath() + "\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar", "-s",
-                    "SetPassword", "-u", "x", "-p", words_.ansi}));
+    EXPECT_EQ(install_.record()->arguments.at(3), "-s") << "through keltool";
   }
-  EXPECT_EQ(keltool(own_).exitCode, 0u);
+  arrivedLast(keltool(passwords));
+}
+
+// cmd.exe counts characters: 4,300 pass, though they are 8,600 bytes in a
+// double-byte code page.
+TEST_F(LauncherText, ALongArgumentIsMeasuredInCharacters) {
+  std::u16string longWord;
+  std::string longAnsi;
+  while (longWord.size() < 4300) {
+    longWord += own_;
+    longAnsi += words_.ansi;
+  }
+  const test::ProgramRun run = keltool(longWord);
+  EXPECT_EQ(run.exitCode, 0u) << run.output.substr(0, 300);
   ASSERT_TRUE(install_.record());
-  EXPECT_EQ(install_.record()->arguments.back(), words_.ansi);
+  EXPECT_TRUE(install_.record()->arguments.back() == longAnsi) << "the long argument arrives whole";
 }
 
 TEST_F(LauncherText, AnInstallAndAWorkspaceNamedBeyondTheCodePageStartBothLaunchersByTheirShortForms) {
   const std::filesystem::path samples = std::filesystem::path(install_.longPath()).parent_path();
-  const std::u16string home = text::fromAnsi(samples.string()) + u"\\KEL \u65E5 Install";
+  const std::u16string home = text::fromAnsi(samples.string()) + u"\\KEL " + foreign_ + u" Install";
   const std::filesystem::path root(wide(home));
   std::filesystem::create_directories(root / "eclipse" / "jre" / "bin");
   std::filesystem::copy_file(test::javaStandinExe(), root / "eclipse" / "jre" / "bin" / "java.exe");
   std::filesystem::copy_file(test::keltoolExe(), root / "keltool.exe");
-  const std::u16string workspace = text::fromAnsi(ws_) + u"\\WS \u65E5";
+  const std::u16string workspace = text::fromAnsi(ws_) + u"\\WS " + foreign_;
   std::filesystem::create_directories(std::filesystem::path(wide(workspace)) / ".metadata");
+  // Ends in a character whose second byte is \ in a double-byte code page.
+  const std::u16string ownWorkspace = text::fromAnsi(ws_) + u"\\" + own_;
+  std::filesystem::create_directories(std::filesystem::path(wide(ownWorkspace)) / ".metadata");
   const std::string java = shortFormOf(home) + "\\eclipse\\jre\\bin\\java";
   const std::string shortWorkspace = shortFormOf(workspace);
   const auto kelpassOn = [&](const std::u16string& path) {
@@ -99,12 +155,15 @@ TEST_F(LauncherText, AnInstallAndAWorkspaceNamedBeyondTheCodePageStartBothLaunch
   };
 
   ASSERT_TRUE(::SetEnvironmentVariableW(L"KELHOME", wide(home)));
-  for (const std::u16string& path : {text::fromAnsi(ws_), workspace}) {
-    const std::string passedOn = path == workspace ? shortWorkspace : ws_;
+  for (const std::u16string& path : {text::fromAnsi(ws_), ownWorkspace, workspace}) {
+    const std::string passedOn = path == workspace ? shortWorkspace : text::toAnsi(path).value();
     EXPECT_EQ(kelpassOn(path).exitCode, 0u);
-    ASSERT_TRUE(install_.record());
-    EXPECT_EQ(install_.record()->arguments[0], java);
-    EXPECT_EQ(install_.record()->arguments.at(9), passedOn) << "the workspace after -data";
+    const auto freeRoad = install_.record();
+    ASSERT_TRUE(freeRoad);
+    ASSERT_GE(freeRoad->arguments.size(), 10u);
+    EXPECT_EQ(freeRoad->arguments[0], java);
+    EXPECT_EQ(Args(freeRoad->arguments.begin() + 9, freeRoad->arguments.end()), (Args{passedOn, "-u", "x"}))
+        << "the workspace after -data";
     const test::HeldFile held(passedOn + "\\.metadata\\.lock");
     EXPECT_EQ(kelpassOn(path).exitCode, 0u);
     ASSERT_TRUE(install_.record());

@@ -13,6 +13,7 @@ namespace kel {
 namespace {
 
 using Args = std::vector<std::string>;
+using Words = std::vector<std::u16string>;
 
 struct ScanCase {
   Args arguments;
@@ -46,42 +47,42 @@ TEST(KelpassScan, WorkspaceOptionAndContinuationPieces) {
 }
 
 TEST(KelpassCommands, ApplicationCommandCharacterForCharacter) {
-  EXPECT_EQ(applicationCommand("D", "C:\\ws", Args{"-u", "x"}),
-            "D\\eclipse\\jre\\bin\\java -Xzq -cp D\\eclipse\\startup.jar "
-            "org.eclipse.core.launcher.Main -noupdate  -application com.vum.kel.KELpass.kelpass "
-            "-data \"C:\\ws\"  -u x");
-  EXPECT_EQ(applicationCommand("C:\\PROGRA~1\\KEL", defaultWorkspace("C:\\PROGRA~1\\KEL"), Args{}),
-            "C:\\PROGRA~1\\KEL\\eclipse\\jre\\bin\\java -Xzq -cp C:\\PROGRA~1\\KEL\\eclipse\\startup.jar "
-            "org.eclipse.core.launcher.Main -noupdate  -application com.vum.kel.KELpass.kelpass "
-            "-data \"C:\\PROGRA~1\\KEL\\eclipse\\workspace\" ");
-  EXPECT_EQ(applicationCommand("", "C:\\ws\\", Args{"a"}).substr(0, 23), "\\eclipse\\jre\\bin\\java -");
+  EXPECT_EQ(applicationCommand(u"D", u"C:\\ws", Words{u"-u", u"x"}),
+            u"D\\eclipse\\jre\\bin\\java -Xzq -cp D\\eclipse\\startup.jar "
+            u"org.eclipse.core.launcher.Main -noupdate  -application com.vum.kel.KELpass.kelpass "
+            u"-data \"C:\\ws\"  -u x");
+  EXPECT_EQ(applicationCommand(u"C:\\PROGRA~1\\KEL", defaultWorkspace(u"C:\\PROGRA~1\\KEL"), Words{}),
+            u"C:\\PROGRA~1\\KEL\\eclipse\\jre\\bin\\java -Xzq -cp C:\\PROGRA~1\\KEL\\eclipse\\startup.jar "
+            u"org.eclipse.core.launcher.Main -noupdate  -application com.vum.kel.KELpass.kelpass "
+            u"-data \"C:\\PROGRA~1\\KEL\\eclipse\\workspace\" ");
+  EXPECT_EQ(applicationCommand(u"", u"C:\\ws\\", Words{u"a"}).substr(0, 23), u"\\eclipse\\jre\\bin\\java -");
 }
 
 TEST(KelpassCommands, InstallDirWithABlankIsQuotedInEveryPath) {
-  EXPECT_EQ(applicationCommand("C:\\K T", "C:\\ws", Args{"-u", "x"}),
-            "\"C:\\K T\\eclipse\\jre\\bin\\java\" -Xzq -cp \"C:\\K T\\eclipse\\startup.jar\" "
-            "org.eclipse.core.launcher.Main -noupdate  -application com.vum.kel.KELpass.kelpass "
-            "-data \"C:\\ws\"  -u x");
-  EXPECT_EQ(serverCommand("C:\\K T", Args{"-u", "x"}), "\"C:\\K T\\keltool\" -s SetPassword -u x");
+  EXPECT_EQ(applicationCommand(u"C:\\K T", u"C:\\ws", Words{u"-u", u"x"}),
+            u"\"C:\\K T\\eclipse\\jre\\bin\\java\" -Xzq -cp \"C:\\K T\\eclipse\\startup.jar\" "
+            u"org.eclipse.core.launcher.Main -noupdate  -application com.vum.kel.KELpass.kelpass "
+            u"-data \"C:\\ws\"  -u x");
+  EXPECT_EQ(serverCommand(u"C:\\K T", Words{u"-u", u"x"}), u"\"C:\\K T\\keltool\" -s SetPassword -u x");
 }
 
 TEST(KelpassCommands, WorkspaceEndingInBackslashKeepsItsQuote) {
-  const std::string line = applicationCommand("D", "C:\\ws\\", Args{"-u", "x"});
-  EXPECT_TRUE(line.ends_with("-data \"C:\\ws\\\\\"  -u x")) << line;
+  const std::u16string line = applicationCommand(u"D", u"C:\\ws\\", Words{u"-u", u"x"});
+  EXPECT_TRUE(line.ends_with(u"-data \"C:\\ws\\\\\"  -u x")) << testing::PrintToString(line);
 }
 
 TEST(KelpassCommands, ServerCommandCharacterForCharacter) {
-  EXPECT_EQ(serverCommand("D", Args{"-u", "x"}), "D\\keltool -s SetPassword -u x");
-  EXPECT_EQ(serverCommand("D", Args{}), "D\\keltool -s SetPassword");
+  EXPECT_EQ(serverCommand(u"D", Words{u"-u", u"x"}), u"D\\keltool -s SetPassword -u x");
+  EXPECT_EQ(serverCommand(u"D", Words{}), u"D\\keltool -s SetPassword");
 }
 
 TEST(KelpassCommands, AnyLengthIsBuiltWhole) {
-  const std::string workspace = "C:\\" + std::string(5000, 'w');
-  const Args many(3000, "-v");
-  const std::string line = applicationCommand("D", workspace, many);
-  EXPECT_EQ(line.size(), applicationCommand("D", workspace, Args{}).size() + 3 * many.size());
-  EXPECT_NE(line.find("\"" + workspace + "\"  -v -v"), std::string::npos);
-  EXPECT_EQ(serverCommand("D", many).size(), serverCommand("D", Args{}).size() + 3 * many.size());
+  const std::u16string workspace = u"C:\\" + std::u16string(5000, u'w');
+  const Words many(3000, u"-v");
+  const std::u16string line = applicationCommand(u"D", workspace, many);
+  EXPECT_EQ(line.size(), applicationCommand(u"D", workspace, Words{}).size() + 3 * many.size());
+  EXPECT_NE(line.find(u"\"" + workspace + u"\"  -v -v"), std::u16string::npos);
+  EXPECT_EQ(serverCommand(u"D", many).size(), serverCommand(u"D", Words{}).size() + 3 * many.size());
 }
 
 }  // namespace

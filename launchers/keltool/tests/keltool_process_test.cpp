@@ -50,6 +50,30 @@ TEST_F(KeltoolProcess, PassesArgumentsAndTheClientsExitCode) {
   EXPECT_EQ(record->arguments, clientArguments({"-s", "SetPassword", "x"}));
 }
 
+// The registry could turn on cmd.exe's AutoRun command and delayed expansion
+// (a password Secret!x! would lose !x!); the switches turn both off whatever
+// it says. Wine's cmd.exe reads neither key, so a recorder in its place shows
+// the switches and that its exit code comes back. Without a usable ComSpec,
+// cmd.exe is found along PATH.
+TEST_F(KeltoolProcess, InterpreterGetsItsSwitchesAndTheLineInOnePairOfQuotes) {
+  install_.setJavaExitCode(-99);
+  {
+    const test::ScopedEnvironment recorder("ComSpec", test::javaStandinExe());
+    EXPECT_EQ(keltool(" -p Secret!x! a&b").exitCode, 0xFFFFFF9Du);
+    const auto record = install_.record();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->commandLine, "\"" + test::javaStandinExe() + "\" /d /v:off /e:on /s /c \"" + clientLine() +
+                                       " -p Secret!x! a^&b\"");
+  }
+  for (const std::optional<std::string>& comSpec : {std::optional<std::string>(), std::optional<std::string>("C:\\none\\cmd.exe")}) {
+    const test::ScopedEnvironment unusable("ComSpec", comSpec);
+    EXPECT_EQ(keltool(" -p Secret!x!").exitCode, 0xFFFFFF9Du);
+    const auto record = install_.record();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->arguments, clientArguments({"-p", "Secret!x!"}));
+  }
+}
+
 TEST_F(KeltoolProcess, NoArgumentsEndWithTheJarName) {
   install_.setJavaExitCode(12);
   EXPECT_EQ(keltool("").exitCode, 12u);

@@ -2,15 +2,15 @@
 
 namespace kel::test {
 
-CrtSplit splitLikeCrt(std::string_view line) {
+CrtSplit splitLikeCrt(std::u16string_view line) {
   CrtSplit split;
-  std::string current;
+  std::u16string current;
   bool started = false;
   bool insideQuotes = false;
   std::size_t i = 0;
   while (i < line.size()) {
-    const char c = line[i];
-    if (!insideQuotes && (c == ' ' || c == '\t')) {
+    const char16_t c = line[i];
+    if (!insideQuotes && (c == u' ' || c == u'\t')) {
       if (started) split.arguments.push_back(std::move(current));
       current.clear();
       started = false;
@@ -18,22 +18,22 @@ CrtSplit splitLikeCrt(std::string_view line) {
       continue;
     }
     started = true;
-    if (c == '\\') {
+    if (c == u'\\') {
       std::size_t run = 0;
-      while (i < line.size() && line[i] == '\\') ++run, ++i;
-      if (i < line.size() && line[i] == '"') {
-        current.append(run / 2, '\\');
+      while (i < line.size() && line[i] == u'\\') ++run, ++i;
+      if (i < line.size() && line[i] == u'"') {
+        current.append(run / 2, u'\\');
         if (run % 2 == 1) {
-          current += '"';
+          current += u'"';
           ++i;
         }
       } else {
-        current.append(run, '\\');
+        current.append(run, u'\\');
       }
       continue;
     }
-    if (c == '"') {
-      if (insideQuotes && i + 1 < line.size() && line[i + 1] == '"' && split.fault.empty()) {
+    if (c == u'"') {
+      if (insideQuotes && i + 1 < line.size() && line[i + 1] == u'"' && split.fault.empty()) {
         split.fault = "\"\" inside quotes";
       }
       insideQuotes = !insideQuotes;
@@ -47,14 +47,14 @@ CrtSplit splitLikeCrt(std::string_view line) {
   return split;
 }
 
-std::vector<std::string> wordsOf(std::span<const std::string> arguments) {
-  std::vector<std::string> words;
-  for (const std::string& argument : arguments) {
+std::vector<std::u16string> wordsOf(std::span<const std::u16string> arguments) {
+  std::vector<std::u16string> words;
+  for (const std::u16string& argument : arguments) {
     std::size_t i = 0;
     while (i < argument.size()) {
-      const std::size_t start = argument.find_first_not_of(" \t", i);
-      if (start == std::string::npos) break;
-      const std::size_t end = std::min(argument.find_first_of(" \t", start), argument.size());
+      const std::size_t start = argument.find_first_not_of(u" \t", i);
+      if (start == std::u16string::npos) break;
+      const std::size_t end = std::min(argument.find_first_of(u" \t", start), argument.size());
       words.push_back(argument.substr(start, end - start));
       i = end;
     }

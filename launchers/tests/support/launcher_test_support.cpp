@@ -177,9 +177,12 @@ std::vector<std::string> linesOf(const std::string& output) {
 }
 
 HeldFile::HeldFile(const std::string& path) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  handle_.reset(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  // The path is in the code page, which std::filesystem does not read narrow
+  // text in (a double-byte character would be cut).
+  const std::u16string wide = text::fromAnsi(path);
+  const std::filesystem::path file(reinterpret_cast<const wchar_t*>(wide.c_str()));
+  std::filesystem::create_directories(file.parent_path());
+  handle_.reset(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!handle_) ADD_FAILURE() << "could not hold " << path << ": " << ::GetLastError();
 }
 
