@@ -13,7 +13,7 @@ image_base=$(sed -n 's/^ImageBase[[:space:]]*\([0-9a-fA-F]*\)$/\1/p' <<<"$header
 failures=0
 for export in "$@"; do
   name=${export%@*} bytes=${export##*@}
-  ordinal=$(sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/s/^\s*\[\s*\([0-9]*\)\]\s*'"$name"'$/\1/p' <<<"$headers")
+  ordinal=$(sed -n '/^\[Ordinal\/Name Pointer\] Table/,/^$/s/^\s*\[\s*\([0-9]*\)\].*\s'"$name"'$/\1/p' <<<"$headers")
   rva=$(sed -n 's/^\s*\[\s*'"${ordinal:-x}"'\] +base\[\s*[0-9]*\] \([0-9a-fA-F]*\) Export RVA$/\1/p' <<<"$headers")
   if [ -z "$rva" ]; then
     echo "$name: not exported"

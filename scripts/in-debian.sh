@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# Runs a command as root in a minimal root of the named Debian release, on a
+# fresh copy of this working tree (/kel in the root), to try the other
+# release without a second machine. The root is made once with debootstrap in
+# build/debian/RELEASE (KEL_DEBIAN_ROOT names another folder) and kept, with
+# what setup installed in it and its copy's build folder, so that later runs
+# build incrementally. /proc, /dev and /dev/shm are mounted for the command
+# and unmounted when it ends, fails or is interrupted; processes it leaves in
+# the root are stopped first. Only Debian's archive is used.
+# Usage: scripts/in-debian.sh RELEASE COMMAND...  (e.g. trixie scripts/test.sh)
+set -euo pipefail
+if [ $# -lt 2 ]; then
+  echo "usage: scripts/in-debian.sh RELEASE COMMAND... (e.g. trixie scripts/test.sh)" >&2
+  exit 2
+fi
+release=$1
+shift
+source=$(cd "$(dirname "$0")/.." && pwd)
+root=$(realpath -m "${KEL_DEBIAN_ROOT:-$source/build/debian/$release}")
+mirror=http://deb.debian.org/debian
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "in-debian: making a root and running in it need root; run this script as root" >&2
+  exit 1
+fi
+mkdir -p "$(dirname "$root")"
+# One run at a time in a root: a second would share its mounts and build folder.
+exec 9>"$root.lock"
+if ! flock -n 9; then
+  echo "in-debian: another run is using $root; wait for it to end" >&2
+  exit 1
+fi
+
+if [ ! -f "$root/etc/os-release" ]; then
+  if ! command -v debootstrap >/dev/null; then
+    echo "in-debian: installing debootstrap"
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap >/dev/null
+  fi
+  echo "in-debian: making a minimal $release root in $root (takes some minutes, once)"
+  log=$root.debootstrap.log
+  rm -rf "$root.part"
+  if ! debootstrap --variant=minbase "$release" "$root.part" "$mirror" >"$log" 2>&1; then
+    echo "in-debian: cannot make the $release root: $(grep -m1 -E '^E: ' "$log" || tail -n 1 "$log") (whole log: $log)" >&2
+    rm -rf "$root.part"
+    exit 1
+  fi
+  # As a fresh machine has them: the release's updates and security fixes.
+  cat >"$root.part/etc/apt/sources.list" <<EOF
+deb $mirror $release main
+deb $mirror $release-updates main
+deb ${mirror%/debian}/debian-security $release-security main
+EOF
+  # Packages installed in the root start no services.
+  printf '#!/bin/sh\nexit 101\n' >"$root.part/usr/sbin/policy-rc.d"
+  chmod 755 "$root.part/usr/sbin/policy-rc.d"
+  mv "$root.part" "$root"
+  rm -f "$log"
+fi
+cp -L /etc/resolv.conf "$root/etc/resolv.conf"
+
+# The working tree as it is now, beside the build folder of earlier runs.
+copy=$root/kel
+mkdir -p "$copy"
+find "$copy" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
+tar -C "$source" --exclude=./build --exclude=./.git -cf - . | tar -C "$copy" -xf -
+
+mounted=()
+stop_and_unmount() {
+  local pid attempt i
+  # A process left in the root (a wineserver, say) would keep /dev busy.
+  for attempt in TERM TERM TERM KILL; do
+    local left=()
+    for pid in /proc/[0-9]*; do
+      [ "$(readlink "$pid/root" 2>/dev/null)" = "$root" ] && left+=("${pid#/proc/}")
+    done
+    [ ${#left[@]} -eq 0 ] && break
+    kill -"$attempt" "${left[@]}" 2>/dev/null || true
+    sleep 1
+  done
+  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
+    umount "${mounted[i]}" 2>/dev/null || umount -l "${mounted[i]}"
+  done
+  mounted=()
+}
+trap stop_and_unmount EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM HUP
+
+for point in proc dev dev/shm; do
+  if mountpoint -q "$root/$point"; then
+    echo "in-debian: $root/$point is still mounted from an earlier run; unmount it first" >&2
+    exit 1
+  fi
+done
+mount -t proc proc "$root/proc" && mounted+=("$root/proc")
+mount --bind /dev "$root/dev" && mounted+=("$root/dev")
+# Private, so that the root's /dev/shm does not reach the machine's /dev.
+mount --make-private "$root/dev"
+mount -t tmpfs -o nosuid,nodev,mode=1777 shm "$root/dev/shm" && mounted+=("$root/dev/shm")
+
+environment=(PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root TERM="${TERM:-dumb}")
+# Archives carry the last commit's time; the copy has no history to ask.
+epoch=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct 2>/dev/null || true)}
+[ -z "$epoch" ] || environment+=(SOURCE_DATE_EPOCH="$epoch")
+while IFS= read -r name; do
+  environment+=("$name=${!name}")
+done < <(compgen -e | grep '^KEL_' || true)
+
+echo "in-debian: running in $release ($root): $*"
+# In the background, so that a signal reaches the traps at once.
+chroot "$root" /usr/bin/env -i "${environment[@]}" /bin/bash -c 'cd /kel && exec "$@"' in-debian "$@" &
+status=0
+wait $! || status=$?
+exit "$status"
