@@ -66,13 +66,11 @@ tar -C "$source" --exclude=./build --exclude=./.git -cf - . | tar -C "$copy" -xf
 
 mounted=()
 stop_and_unmount() {
-  local pid attempt i
+  local attempt i left
   # A process left in the root (a wineserver, say) would keep /dev busy.
   for attempt in TERM TERM TERM KILL; do
-    local left=()
-    for pid in /proc/[0-9]*; do
-      [ "$(readlink "$pid/root" 2>/dev/null)" = "$root" ] && left+=("${pid#/proc/}")
-    done
+    mapfile -t left < <(find /proc -mindepth 2 -maxdepth 2 -name root -lname "$root" -printf '%h\n' 2>/dev/null |
+                        sed 's|^/proc/||')
     [ ${#left[@]} -eq 0 ] && break
     kill -"$attempt" "${left[@]}" 2>/dev/null || true
     sleep 1
