@@ -50,13 +50,13 @@ set(KEL_DOUBLE_BYTE_LOCALES ja_JP.UTF-8 zh_CN.UTF-8 zh_TW.UTF-8)
 # Wine takes the code page from LC_ALL's name alone, but names its Unix files
 # in the locale's own character set, which is ASCII when the locale is not
 # installed: a file named with a character beyond it (日) could not exist.
-# So each locale other than C.UTF-8 is compiled into the build folder, where
+# So each locale is compiled into the build folder, where
 # cmake/wine-run.sh finds it (LOCPATH).
 set(KEL_LOCALE_DIR ${CMAKE_BINARY_DIR}/locales)
 if(KEL_WINDOWS)
   file(MAKE_DIRECTORY ${KEL_LOCALE_DIR})
   foreach(locale IN LISTS KEL_CODE_PAGE_LOCALES KEL_DOUBLE_BYTE_LOCALES)
-    if(locale MATCHES "^(.+)\\.UTF-8$" AND NOT locale STREQUAL "C.UTF-8" AND NOT EXISTS ${KEL_LOCALE_DIR}/${locale})
+    if(locale MATCHES "^(.+)\\.UTF-8$" AND NOT EXISTS ${KEL_LOCALE_DIR}/${locale})
       execute_process(COMMAND localedef -i ${CMAKE_MATCH_1} -f UTF-8 ${KEL_LOCALE_DIR}/${locale}
                       RESULT_VARIABLE failed ERROR_VARIABLE message)
       if(failed)

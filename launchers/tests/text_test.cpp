@@ -1,6 +1,6 @@
 // What the user types in and out of the ANSI code page, through both
 // launchers started with a Unicode command line as Windows starts them.
-// Registered under LC_ALL=C.UTF-8 (code page 1252), ru_RU.UTF-8 (1251),
+// Registered under LC_ALL=de_DE.UTF-8 (code page 1252), ru_RU.UTF-8 (1251),
 // ja_JP.UTF-8 (932), zh_CN.UTF-8 (936) and zh_TW.UTF-8 (950).
 #include <gtest/gtest.h>
 

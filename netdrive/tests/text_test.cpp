@@ -1,5 +1,5 @@
 // Text beyond ASCII through the exports, under the ANSI code page the test
-// runs under (registered under LC_ALL=C.UTF-8 for 1252 and ru_RU.UTF-8 for
+// runs under (registered under LC_ALL=de_DE.UTF-8 for 1252 and ru_RU.UTF-8 for
 // 1251), which the wide functions never consult.
 
 #include <string>
