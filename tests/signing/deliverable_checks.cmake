@@ -1,6 +1,7 @@
 # Runs the checks that a build declares on its deliverables (machine and kind,
-# imports, exports, version resource: the tests whose command names a file in
-# its bin/) on other copies of them, the files of the same names in FILES.
+# mitigations, imports, exports, version resource: the tests whose command
+# names a file in its bin/) on other copies of them, the files of the same
+# names in FILES; the mitigations check still reads the build's symbol files.
 # All of them read the file; none runs it.
 # Usage: cmake -DBUILD=build-dir -DFILES=dir -P deliverable_checks.cmake
 cmake_minimum_required(VERSION 3.25)
