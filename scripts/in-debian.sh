@@ -58,11 +58,17 @@ EOF
 fi
 cp -L /etc/resolv.conf "$root/etc/resolv.conf"
 
-# The working tree as it is now, beside the build folder of earlier runs.
+# The working tree as it is now, beside the build folder of earlier runs,
+# with its history, so that the release there names the same commit and sees
+# the same uncommitted changes.
 copy=$root/kel
 mkdir -p "$copy"
 find "$copy" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
+git clone -q --no-checkout "$source" "$copy/history"
+mv "$copy/history/.git" "$copy/.git"
+rmdir "$copy/history"
 tar -C "$source" --exclude=./build --exclude=./.git -cf - . | tar -C "$copy" -xf -
+git -C "$copy" reset -q
 
 mounted=()
 stop_and_unmount() {
@@ -97,9 +103,7 @@ mount --make-private "$root/dev"
 mount -t tmpfs -o nosuid,nodev,mode=1777 shm "$root/dev/shm" && mounted+=("$root/dev/shm")
 
 environment=(PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root TERM="${TERM:-dumb}")
-# Archives carry the last commit's time; the copy has no history to ask.
-epoch=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct 2>/dev/null || true)}
-[ -z "$epoch" ] || environment+=(SOURCE_DATE_EPOCH="$epoch")
+[ -z "${SOURCE_DATE_EPOCH-}" ] || environment+=(SOURCE_DATE_EPOCH="$SOURCE_DATE_EPOCH")
 while IFS= read -r name; do
   environment+=("$name=${!name}")
 done < <(compgen -e | grep '^KEL_' || true)

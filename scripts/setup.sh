@@ -12,7 +12,7 @@ set -euo pipefail
 packages=(cmake make g++ clang libclang-rt-dev googletest default-jdk-headless locales e2fsprogs
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
-          zip osslsigncode openssl ca-certificates nodejs)
+          zip osslsigncode openssl ca-certificates nodejs git)
 # npm installs the release's bill-of-materials validator: Debian's package,
 # unless the installed nodejs brings its own (and then conflicts with it).
 command -v npm >/dev/null || packages+=(npm)
