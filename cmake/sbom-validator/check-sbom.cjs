@@ -22,7 +22,7 @@ if (boms.length !== 1) {
 const text = fs.readFileSync(path.join(folder, boms[0]), 'utf8');
 
 async function main() {
-  const validator = new CDX.Validation.JsonStrictValidator(CDX.Spec.Version.v1dot6);
+  const validator = new CDX.Validation.JsonStrictValidator('1.6');
   const errors = await validator.validate(text);
   if (errors !== null) {
     for (const error of errors.slice(0, 5)) problems.push(`not CycloneDX 1.6: ${error.instancePath || '/'} ${error.message}`);
