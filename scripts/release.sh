@@ -56,6 +56,9 @@ check_out_dir() {
 
 # Sets commit and dirty; refuses uncommitted changes unless asked not to.
 check_tree() {
+  case $root in
+    *[\'\"]*) die "the checkout's path holds a quote, which the toolchain's resource compiler cannot take; check out into a folder without one" ;;
+  esac
   commit=$(git rev-parse --verify -q HEAD 2>/dev/null) || die "$root is not a git checkout with a commit"
   local changes
   changes=$(git status --porcelain --untracked-files=normal) || die "git status failed in $root"
