@@ -56,9 +56,6 @@ check_out_dir() {
 
 # Sets commit and dirty; refuses uncommitted changes unless asked not to.
 check_tree() {
-  case $root in
-    *[\'\"]*) die "the checkout's path holds a quote, which the toolchain's resource compiler cannot take; check out into a folder without one" ;;
-  esac
   commit=$(git rev-parse --verify -q HEAD 2>/dev/null) || die "$root is not a git checkout with a commit"
   local changes
   changes=$(git status --porcelain --untracked-files=normal) || die "git status failed in $root"
@@ -68,6 +65,13 @@ check_tree() {
       die "the working tree has uncommitted changes (git status lists $(wc -l <<<"$changes")); commit them, or set KEL_ALLOW_DIRTY=1 to build them anyway"
     dirty=yes
   fi
+}
+
+# The toolchain's resource compiler hands paths to a shell unquoted.
+check_path() {
+  case $root in
+    *[\'\"]*) die "the checkout's path holds a quote, which the toolchain's resource compiler cannot take; check out into a folder without one" ;;
+  esac
 }
 
 # One release at a time in build/release-work.
@@ -225,6 +229,7 @@ cleanup() {
 
 check_out_dir
 check_tree
+check_path
 scripts/setup.sh
 lock_work
 trap cleanup EXIT
