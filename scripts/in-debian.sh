@@ -56,7 +56,15 @@ EOF
   mv "$root.part" "$root"
   rm -f "$log"
 fi
+# The root reaches the network as this machine does: its resolver, and the
+# certificate authorities added to it locally (an intercepting proxy's, say),
+# made part of the root's bundle below; Node.js, which otherwise trusts only
+# its own built-in list, is pointed at that bundle.
 cp -L /etc/resolv.conf "$root/etc/resolv.conf"
+local_cas=/usr/local/share/ca-certificates
+rm -rf "${root:?}$local_cas"
+mkdir -p "$root$local_cas"
+[ ! -d $local_cas ] || cp -rL $local_cas/. "$root$local_cas/"
 
 # The working tree as it is now, beside the build folder of earlier runs,
 # with its history, so that the release there names the same commit and sees
@@ -107,6 +115,14 @@ environment=(PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin H
 while IFS= read -r name; do
   environment+=("$name=${!name}")
 done < <(compgen -e | grep '^KEL_' || true)
+
+# Where setup has not installed ca-certificates yet, its installation does this.
+if [ -x "$root/usr/sbin/update-ca-certificates" ] &&
+   ! chroot "$root" /usr/bin/env -i "${environment[@]}" update-ca-certificates >/dev/null 2>&1; then
+  echo "in-debian: cannot add this machine's certificate authorities to the root's" >&2
+  exit 1
+fi
+[ -z "$(ls -A "$root$local_cas")" ] || environment+=(NODE_EXTRA_CA_CERTS=/etc/ssl/certs/ca-certificates.crt)
 
 echo "in-debian: running in $release ($root): $*"
 # In the background, so that a signal reaches the traps at once.
