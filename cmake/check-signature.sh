@@ -21,8 +21,10 @@ if [ -n "$expected" ]; then
   # issuer that verified.
   serial=$(sed -n 's/^[[:space:]]*Serial : //p' "$work/verify" | head -n 1)
   issuer=$(sed -n 's/^[[:space:]]*Issuer : //p' "$work/verify" | head -n 1)
-  osslsigncode extract-signature -in "$signed" -out "$work/signature" >/dev/null 2>&1 &&
-    openssl pkcs7 -inform DER -in "$work/signature" -print_certs >"$work/embedded" 2>/dev/null || {
+  # As PEM: without -pem, osslsigncode 2.5 (Debian 12's) writes the PE's certificate
+  # entry with its 8-byte header, which is not DER.
+  osslsigncode extract-signature -pem -in "$signed" -out "$work/signature" >/dev/null 2>&1 &&
+    openssl pkcs7 -in "$work/signature" -print_certs >"$work/embedded" 2>/dev/null || {
     echo "$name: cannot read the certificates in its signature"
     exit 1
   }

@@ -32,11 +32,15 @@ if installed "$wine32"; then
 fi
 
 # Without the 32-bit Wine the 32-bit deliverables are still built and checked.
+# Said when found out; a later run that finds the same says nothing, so that
+# the scripts calling setup keep their own one-line messages.
 without_wine32() {
-  echo "setup: 32-bit Wine could not be installed ($1): 32-bit Windows programs will not be run here;" \
-       "the 32-bit deliverables are still built and checked" >&2
-  mkdir -p "$(dirname "$wine32_missing")"
-  echo "32-bit Wine could not be installed: $1" >"$wine32_missing"
+  if [ "$(cat "$wine32_missing" 2>/dev/null)" != "32-bit Wine could not be installed: $1" ]; then
+    echo "setup: 32-bit Wine could not be installed ($1): 32-bit Windows programs will not be run here;" \
+         "the 32-bit deliverables are still built and checked" >&2
+    mkdir -p "$(dirname "$wine32_missing")"
+    echo "32-bit Wine could not be installed: $1" >"$wine32_missing"
+  fi
   exit 0
 }
 

@@ -24,6 +24,8 @@ trap cleanup EXIT
 failures=()
 fail() { echo "FAILED: $*"; failures+=("$1"); }
 
+# openssl first of all; and the release's own lines alone in what it prints.
+scripts/setup.sh
 # The throwaway chain: a root and a code-signing certificate it issued.
 (
   cd "$work"
