@@ -10,17 +10,16 @@
 #include "interpreter_line.h"
 #include "kel/code_page.h"
 #include "kel/unique_handle.h"
+#include "kel/wide.h"
 
 namespace kel {
 namespace {
-
-const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 std::u16string environmentValue(const wchar_t* name) {
   const DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
   if (size == 0) return u"";
   std::u16string value(size, u'\0');
-  value.resize(::GetEnvironmentVariableW(name, reinterpret_cast<wchar_t*>(value.data()), size));
+  value.resize(::GetEnvironmentVariableW(name, wide(value), size));
   return value;
 }
 
@@ -30,8 +29,7 @@ std::optional<std::u16string> cmdInCurrentDirectoryOrPath() {
   const DWORD needed = ::SearchPathW(wide(places), L"cmd.exe", nullptr, 0, nullptr, nullptr);
   if (needed == 0) return std::nullopt;
   std::u16string found(needed, u'\0');
-  const DWORD written =
-      ::SearchPathW(wide(places), L"cmd.exe", nullptr, needed, reinterpret_cast<wchar_t*>(found.data()), nullptr);
+  const DWORD written = ::SearchPathW(wide(places), L"cmd.exe", nullptr, needed, wide(found), nullptr);
   if (written == 0 || written >= needed) return std::nullopt;
   found.resize(written);
   return found;
@@ -46,7 +44,7 @@ std::optional<DWORD> runInterpreter(const std::u16string& interpreter, std::u16s
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(wide(interpreter), reinterpret_cast<wchar_t*>(commandLine.data()), nullptr, nullptr, TRUE,
+  if (!::CreateProcessW(wide(interpreter), wide(commandLine), nullptr, nullptr, TRUE,
                         0, nullptr, nullptr, &startup, &process)) {
     return std::nullopt;
   }

@@ -2,12 +2,9 @@
 
 #include <windows.h>
 
+#include "kel/wide.h"
+
 namespace kel {
-namespace {
-
-const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-
-}  // namespace
 
 std::u16string shortFormOf(const std::u16string& path) {
   if (path.empty()) return path;
@@ -16,7 +13,7 @@ std::u16string shortFormOf(const std::u16string& path) {
   const DWORD needed = ::GetShortPathNameW(wide(path), nullptr, 0);
   if (needed == 0) return path;
   std::u16string shortForm(needed, u'\0');
-  const DWORD written = ::GetShortPathNameW(wide(path), reinterpret_cast<wchar_t*>(shortForm.data()), needed);
+  const DWORD written = ::GetShortPathNameW(wide(path), wide(shortForm), needed);
   // More than asked for: the directory was renamed in between.
   if (written == 0 || written >= needed) return path;
   shortForm.resize(written);

@@ -4,6 +4,7 @@
 
 #include "error_text.h"
 #include "kel/unique_handle.h"
+#include "kel/wide.h"
 #include "result_text.h"
 
 namespace kel::cmdrunner {
@@ -95,7 +96,7 @@ int runCommand(std::u16string& commandText, PipeReader& pipe, std::optional<std:
   {
     InheritableWhileStarting inheritable(output);
     if (!inheritable.made()) return failure(::GetLastError(), errorText);
-    if (!::CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(commandText.data()), nullptr, nullptr, TRUE,
+    if (!::CreateProcessW(nullptr, wide(commandText), nullptr, nullptr, TRUE,
                           CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &startup.StartupInfo,
                           &child)) {
       return failure(::GetLastError(), errorText);

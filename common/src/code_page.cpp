@@ -2,12 +2,10 @@
 
 #include <windows.h>
 
+#include "kel/wide.h"
+
 namespace kel::text {
 namespace {
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t));
-
-const wchar_t* wide(std::u16string_view text) { return reinterpret_cast<const wchar_t*>(text.data()); }
 
 std::optional<std::u16string> decode(UINT codePage, std::string_view text, DWORD flags) {
   if (text.empty()) return std::u16string();
@@ -15,7 +13,7 @@ std::optional<std::u16string> decode(UINT codePage, std::string_view text, DWORD
   const int length = ::MultiByteToWideChar(codePage, flags, text.data(), size, nullptr, 0);
   if (length == 0) return std::nullopt;
   std::u16string units(static_cast<std::size_t>(length), u'\0');
-  ::MultiByteToWideChar(codePage, flags, text.data(), size, reinterpret_cast<wchar_t*>(units.data()), length);
+  ::MultiByteToWideChar(codePage, flags, text.data(), size, wide(units), length);
   return units;
 }
 
