@@ -33,9 +33,7 @@ function(kel_add_deliverable target)
   configure_file(${CMAKE_SOURCE_DIR}/cmake/version.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc @ONLY)
   target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc)
   install(FILES $<TARGET_FILE:${target}> DESTINATION .)
-  if(KEL_LIBSSP_LINKED)
-    target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/common/src/stack_guard.c)
-  endif()
+  target_sources(${target} PRIVATE ${CMAKE_SOURCE_DIR}/common/src/stack_guard.c)
 
   # objcopy and strip write SOURCE_DATE_EPOCH (else the time now) into the
   # PE header as its link time: 0, as the linker leaves it.

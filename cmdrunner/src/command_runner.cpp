@@ -11,7 +11,6 @@
 #include "run_command.h"
 #include "kel/code_page.h"
 #include "kel/text_encoding.h"
-#include "std_handle_redirection.h"
 
 namespace kel::cmdrunner {
 
@@ -41,17 +40,11 @@ std::string runCommandLine(std::string_view javaCommandLine) {
   PipeReader pipe;
   if (const DWORD error = pipe.open()) return earlyFailure(error);
   std::optional<std::string> errorText;
-  int code = 0;
-  {
-    StdHandleRedirection redirection;
-    if (const DWORD error = redirection.begin(pipe.writeEnd())) return earlyFailure(error);
-    std::u16string commandText;
-    code = runSequence(commands, [&](std::string_view command) {
-      commandText = text::decodeModifiedUtf8(command).value();
-      return runCommand(commandText, pipe, errorText);
-    });
-  }
-  // The standard handles are set back before the write end they name is closed.
+  std::u16string commandText;
+  const int code = runSequence(commands, [&](std::string_view command) {
+    commandText = text::decodeModifiedUtf8(command).value();
+    return runCommand(commandText, pipe, errorText);
+  });
   if (!pipe.closeWriteEnd()) return earlyFailure(::GetLastError());
   const OutputAccumulator& output = pipe.output();
   return formatResult(capturedText(output.text(), output.partStarts(), output.overflowed(), &text::fromOem),

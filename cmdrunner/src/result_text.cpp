@@ -4,9 +4,12 @@ namespace kel::cmdrunner {
 
 std::string formatResult(std::string_view captured, bool overflowed, int code,
                          const std::optional<std::string>& errorText) {
-  if (overflowed) code = OUTPUT_OVERFLOW_CODE;
+  // A platform call that failed is told whatever the output held: its text
+  // stands before the last line, which 97 alone announces.
+  const bool failed = code == SYSTEM_FAILURE_CODE && errorText;
+  if (overflowed && !failed) code = OUTPUT_OVERFLOW_CODE;
   std::string result(captured);
-  if (code == SYSTEM_FAILURE_CODE && errorText) result += *errorText;
+  if (failed) result += *errorText;
   result += "\nThe highest return code is ";
   result += std::to_string(code);
   return result;

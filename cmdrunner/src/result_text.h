@@ -13,8 +13,9 @@ inline constexpr int OUTPUT_OVERFLOW_CODE = 96;
 // A platform call failed; the system's text for it stands in the result.
 inline constexpr int SYSTEM_FAILURE_CODE = 97;
 
-// `errorText` is set only when a platform call failed. A cut output wins over
-// everything: the code becomes 96 and no system text is shown.
+// `errorText` is set only when a platform call failed; then the code is 97
+// and the system's text follows the output, cut or not. Otherwise a cut
+// output makes the code 96.
 std::string formatResult(std::string_view captured, bool overflowed, int code,
                          const std::optional<std::string>& errorText);
 

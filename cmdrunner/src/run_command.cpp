@@ -1,8 +1,12 @@
 #include "run_command.h"
 
 #include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include "error_text.h"
+#include "kel/system_paths.h"
 #include "kel/unique_handle.h"
 #include "kel/wide.h"
 #include "result_text.h"
@@ -72,6 +76,62 @@ class InheritableWhileStarting {
   bool made_;
 };
 
+// The program a command names, as the platform reads it from the command
+// line: up to the closing quote when it starts with one, else up to the
+// first blank or tab.
+std::u16string_view programName(std::u16string_view commandText) {
+  if (commandText.starts_with(u'"')) {
+    const std::u16string_view rest = commandText.substr(1);
+    return rest.substr(0, rest.find(u'"'));
+  }
+  return commandText.substr(0, commandText.find_first_of(u" \t"));
+}
+
+bool isFile(const std::u16string& path) {
+  const DWORD attributes = ::GetFileAttributesW(wide(path));
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The folders a bare program name is looked for in, in order: the
+// application's, the system's, Windows' own, then PATH. Never the current
+// directory, where a planted program would win over the system's.
+std::vector<std::u16string> searchFolders() {
+  std::vector<std::u16string> folders = {kel::applicationDirectory(), kel::systemDirectory(),
+                                         kel::windowsDirectory()};
+  const std::u16string path = kel::environmentValue(u"PATH");
+  for (std::size_t start = 0; start <= path.size();) {
+    const std::size_t end = std::min(path.find(u';', start), path.size());
+    std::u16string folder = path.substr(start, end - start);
+    if (folder.size() >= 2 && folder.front() == u'"' && folder.back() == u'"') folder = folder.substr(1, folder.size() - 2);
+    folders.push_back(std::move(folder));
+    start = end + 1;
+  }
+  return folders;
+}
+
+// What to start for `name`: nullopt for a name with a path in it, which the
+// platform takes as written (.\tool.exe runs from the current directory
+// because the caller said so); for a bare name the full path found, with
+// .exe added when the name has none; ERROR_FILE_NOT_FOUND when nothing is.
+struct Program {
+  std::optional<std::u16string> path;
+  DWORD error = 0;
+};
+
+Program programToStart(std::u16string_view name) {
+  if (name.find_first_of(u"\\/:") != std::u16string_view::npos) return {};
+  if (!name.empty()) {
+    std::u16string file(name);
+    if (file.find(u'.') == std::u16string::npos) file += u".exe";
+    for (std::u16string folder : searchFolders()) {
+      if (folder.empty()) continue;
+      if (folder.back() != u'\\' && folder.back() != u'/') folder += u'\\';
+      if (std::u16string candidate = folder + file; isFile(candidate)) return {std::move(candidate)};
+    }
+  }
+  return {std::nullopt, ERROR_FILE_NOT_FOUND};
+}
+
 int failure(DWORD error, std::optional<std::string>& errorText) {
   int code = 0;
   fetchErrorText(error, code, errorText);
@@ -83,6 +143,8 @@ int failure(DWORD error, std::optional<std::string>& errorText) {
 int runCommand(std::u16string& commandText, PipeReader& pipe, std::optional<std::string>& errorText) {
   // Windows refuses a longer command line; Wine would run it cut short.
   if (commandText.size() > maxCommandLine) return failure(ERROR_FILENAME_EXCED_RANGE, errorText);
+  const Program program = programToStart(programName(commandText));
+  if (program.error) return failure(program.error, errorText);
   const HANDLE output = pipe.writeEnd();
   InheritOnly inherited(output);
   if (const DWORD error = inherited.build()) return failure(error, errorText);
@@ -96,7 +158,8 @@ int runCommand(std::u16string& commandText, PipeReader& pipe, std::optional<std:
   {
     InheritableWhileStarting inheritable(output);
     if (!inheritable.made()) return failure(::GetLastError(), errorText);
-    if (!::CreateProcessW(nullptr, wide(commandText), nullptr, nullptr, TRUE,
+    // The command line goes unchanged; only where its program lies is decided here.
+    if (!::CreateProcessW(program.path ? wide(*program.path) : nullptr, wide(commandText), nullptr, nullptr, TRUE,
                           CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &startup.StartupInfo,
                           &child)) {
       return failure(::GetLastError(), errorText);

@@ -1,5 +1,4 @@
-// The Windows layer on its own: system texts, the standard-handle hand-over
-// between overlapping calls, and the pipe.
+// The Windows layer on its own: system texts and the pipe.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -15,13 +14,11 @@
 #include "kel/unique_handle.h"
 #include "pipe_reader.h"
 #include "process_resources.h"
-#include "std_handle_redirection.h"
 
 namespace {
 
 using kel::cmdrunner::fetchErrorText;
 using kel::cmdrunner::PipeReader;
-using kel::cmdrunner::StdHandleRedirection;
 using kel::test::heapBytes;
 
 TEST(FetchErrorText, GivesTheSystemTextAnd97) {
@@ -56,53 +53,6 @@ TEST(FetchErrorText, FreesTheSystemsText) {
   for (HLOCAL& memory : kept) memory = ::LocalAlloc(LMEM_FIXED, text->size() + 1);
   EXPECT_GE(heapBytes(), unfreed + calls * text->size());
   for (HLOCAL memory : kept) ::LocalFree(memory);
-}
-
-class StdHandles : public ::testing::Test {
- protected:
-  HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
-  HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
-  // Handle values only; the redirection never writes to them.
-  HANDLE first = reinterpret_cast<HANDLE>(0x1004);
-  HANDLE second = reinterpret_cast<HANDLE>(0x1008);
-
-  void expectStd(HANDLE out, HANDLE err) {
-    EXPECT_EQ(::GetStdHandle(STD_OUTPUT_HANDLE), out);
-    EXPECT_EQ(::GetStdHandle(STD_ERROR_HANDLE), err);
-  }
-};
-
-TEST_F(StdHandles, FirstCallToEndHandsOverToTheOtherOrLeavesItsHandles) {
-  {
-    StdHandleRedirection a, b;
-    ASSERT_EQ(a.begin(first), 0u);
-    expectStd(first, first);
-    ASSERT_EQ(b.begin(second), 0u);
-    expectStd(second, second);
-    a.end();
-    expectStd(second, second);
-    b.end();
-    expectStd(output, error);
-  }
-  {
-    StdHandleRedirection a, b;
-    ASSERT_EQ(a.begin(first), 0u);
-    ASSERT_EQ(b.begin(second), 0u);
-    b.end();
-    expectStd(first, first);
-  }
-  expectStd(output, error);
-}
-
-TEST_F(StdHandles, AHandleChangedByOthersIsLeftAlone) {
-  const HANDLE elsewhere = reinterpret_cast<HANDLE>(0x100C);
-  {
-    StdHandleRedirection a;
-    ASSERT_EQ(a.begin(first), 0u);
-    ::SetStdHandle(STD_ERROR_HANDLE, elsewhere);
-  }
-  expectStd(output, elsewhere);
-  ::SetStdHandle(STD_ERROR_HANDLE, error);
 }
 
 // A thread stands in for a command: the reader waits for its end.

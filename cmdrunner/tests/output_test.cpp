@@ -116,10 +116,11 @@ TEST(FormatResult, ShowsTheSystemTextOnlyForAFailedCall) {
   EXPECT_EQ(makeResult(text, 97), *text + "\nThe highest return code is 97");
 }
 
-TEST(FormatResult, CutOutputWinsOverEverything) {
+TEST(FormatResult, CutOutputGives96UnlessAPlatformCallFailed) {
   const std::string captured(limit, 'a');
-  EXPECT_EQ(formatResult(captured, true, 97, "text"), captured + "\nThe highest return code is 96");
+  EXPECT_EQ(formatResult(captured, true, 97, "text"), captured + "text\nThe highest return code is 97");
   EXPECT_EQ(formatResult(captured, true, 0, std::nullopt), captured + "\nThe highest return code is 96");
+  EXPECT_EQ(formatResult(captured, true, 97, std::nullopt), captured + "\nThe highest return code is 96");
 }
 
 TEST(FormatResult, TheSystemTextFollowsAFullOutputInFull) {

@@ -1,6 +1,5 @@
 #pragma once
-// What a call could leave behind in this process: changed standard handles,
-// open handles, heap memory.
+// What a call could leave behind in this process: open handles, heap memory.
 
 #include <windows.h>
 
@@ -9,13 +8,6 @@
 #include <vector>
 
 namespace kel::test {
-
-struct StandardHandles {
-  HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
-  HANDLE output = ::GetStdHandle(STD_OUTPUT_HANDLE);
-  HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
-  bool operator==(const StandardHandles&) const = default;
-};
 
 // Wine's GetProcessHandleCount answers 0 whatever is open, so the handles are
 // counted by asking about every value a handle can take in this range.

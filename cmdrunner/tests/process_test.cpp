@@ -1,14 +1,17 @@
-// What a call leaves behind in the process: standard handles, open handles,
-// and calls on several threads at once.
+// What a call does to the rest of the process: its standard handles, its open
+// handles, the programs others start meanwhile, its current directory, and
+// calls on several threads at once.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "kel/unique_handle.h"
 #include "process_resources.h"
@@ -20,28 +23,32 @@ using kel::test::child;
 using kel::test::getStdout;
 using kel::test::lastLine;
 using kel::test::openHandles;
-using kel::test::StandardHandles;
 
-TEST(Process, StandardHandlesAreSetBackOnEveryRoad) {
-  const StandardHandles before;
-  for (const std::string& line : {child() + " print x", child() + " exit 3", std::string("no_such_program.exe"),
-                                  child() + " out 70000", std::string(" & ")}) {
-    getStdout(line);
-    EXPECT_EQ(StandardHandles(), before) << line;
-  }
-}
-
-TEST(Process, WhatTheProcessWritesDuringACallIsCaptured) {
-  const StandardHandles before;
-  std::thread writer([] {
-    ::Sleep(150);
-    DWORD written = 0;
-    ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), "side", 4, &written, nullptr);
+// The process's own standard output is left alone: what other code writes
+// there during a call reaches it, and none of it the call's result.
+TEST(Process, WhatOtherCodeWritesDuringACallStaysOnItsOwnOutput) {
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  ASSERT_TRUE(::CreatePipe(&readEnd, &writeEnd, nullptr, 1 << 16));
+  const kel::unique_handle reader(readEnd);
+  const kel::unique_handle writer(writeEnd);
+  const HANDLE ownOutput = ::GetStdHandle(STD_OUTPUT_HANDLE);
+  ::SetStdHandle(STD_OUTPUT_HANDLE, writer.get());
+  std::thread other([] {
+    for (const char* line : {"side 1\n", "side 2\n", "side 3\n"}) {
+      ::Sleep(100);
+      DWORD written = 0;
+      ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), line, 7, &written, nullptr);
+    }
   });
   const std::optional<std::string> result = getStdout(child() + " sleep 600 print done");
-  writer.join();
-  EXPECT_EQ(result, "sidedone" + lastLine(0));
-  EXPECT_EQ(StandardHandles(), before);
+  other.join();
+  ::SetStdHandle(STD_OUTPUT_HANDLE, ownOutput);
+  EXPECT_EQ(result, "done" + lastLine(0));
+  char received[64] = {};
+  DWORD count = 0;
+  ASSERT_TRUE(::ReadFile(reader.get(), received, sizeof received - 1, &count, nullptr));
+  EXPECT_STREQ(received, "side 1\nside 2\nside 3\n");
 }
 
 TEST(Process, NothingStaysOpenAfterManyCalls) {
@@ -61,9 +68,8 @@ TEST(Process, NothingStaysOpenAfterManyCalls) {
 }
 
 TEST(Process, ConcurrentCallsEachGetTheirOwnOutput) {
-  const StandardHandles before;
   for (int round = 0; round < 6; ++round) {
-    // Alternate which call ends first, so both orders of handing back occur.
+    // Alternate which call ends first.
     const int firstSleep = round % 2 ? 100 : 300;
     const int secondSleep = round % 2 ? 300 : 100;
     std::optional<std::string> first, second;
@@ -77,7 +83,6 @@ TEST(Process, ConcurrentCallsEachGetTheirOwnOutput) {
     b.join();
     EXPECT_EQ(first, "A1A2" + lastLine(0));
     EXPECT_EQ(second, "B1B2" + lastLine(0));
-    EXPECT_EQ(StandardHandles(), before);
   }
 }
 
@@ -140,3 +145,66 @@ TEST(Process, AConcurrentCallsChildDoesNotHoldThisCallsPipe) {
 }
 
 }  // namespace
+
+// Programs that others in the process start with inheritance on and no
+// handle list (as Java's ProcessBuilder does) may hold a call's write end
+// from a moment's start on; they neither hold the call up nor add to it.
+TEST(Process, ProcessesOthersStartMeanwhileNeitherHoldNorJoinACall) {
+  std::atomic<bool> calling{true};
+  std::vector<kel::unique_handle> started;
+  std::thread other([&] {
+    while (calling) {
+      std::string line = child() + " sleep 3000";
+      STARTUPINFOA startup{};
+      startup.cb = sizeof startup;
+      PROCESS_INFORMATION process{};
+      if (::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                           &process)) {
+        ::CloseHandle(process.hThread);
+        started.emplace_back(process.hProcess);
+      }
+      ::Sleep(100);
+    }
+  });
+  const auto start = std::chrono::steady_clock::now();
+  for (int call = 0; call < 10; ++call) {
+    EXPECT_EQ(getStdout(child() + " print " + std::to_string(call)), std::to_string(call) + lastLine(0));
+  }
+  const auto took = std::chrono::steady_clock::now() - start;
+  calling = false;
+  other.join();
+  EXPECT_GT(started.size(), 0u);
+  EXPECT_LT(took, std::chrono::seconds(20)) << "calls waited for processes that hold their pipe";
+  for (const kel::unique_handle& process : started) ::WaitForSingleObject(process.get(), INFINITE);
+}
+
+// A bare program name is found in the application's and the system's
+// folders and along PATH, never in the current directory; a name with a
+// path is taken as written.
+TEST(Process, AProgramPlantedInTheCurrentDirectoryDoesNotRun) {
+  wchar_t temp[MAX_PATH];
+  ASSERT_GT(::GetTempPathW(MAX_PATH, temp), 0u);
+  const std::wstring folder = std::wstring(temp) + L"tesmaru planted " + std::to_wstring(::GetCurrentProcessId());
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring planted = folder + L"\\cmd.exe";
+  const std::string source = kel::test::windowsPath(RUNNER_CHILD);  // ASCII, as the build folder is
+  ASSERT_TRUE(::CopyFileW(std::wstring(source.begin(), source.end()).c_str(), planted.c_str(), FALSE));
+  wchar_t ownDirectory[MAX_PATH];
+  ::GetCurrentDirectoryW(MAX_PATH, ownDirectory);
+  ::SetCurrentDirectoryW(folder.c_str());
+  const std::optional<std::string> system = getStdout("cmd /c echo hi");
+  const std::optional<std::string> asked = getStdout(".\\cmd.exe print planted");
+  ::SetCurrentDirectoryW(ownDirectory);
+  EXPECT_EQ(system, "hi\r\n" + lastLine(0));
+  EXPECT_EQ(asked, "planted" + lastLine(0));
+
+  wchar_t ownPath[32767];
+  ::GetEnvironmentVariableW(L"PATH", ownPath, 32767);
+  const std::string childFolder = source.substr(0, source.find_last_of('\\'));
+  ::SetEnvironmentVariableW(L"PATH", (std::wstring(childFolder.begin(), childFolder.end()) + L";" + ownPath).c_str());
+  const std::optional<std::string> along = getStdout("runner_child print along");
+  ::SetEnvironmentVariableW(L"PATH", ownPath);
+  EXPECT_EQ(along, "along" + lastLine(0));
+  ::DeleteFileW(planted.c_str());
+  ::RemoveDirectoryW(folder.c_str());
+}

@@ -1,7 +1,9 @@
-/* The stack protector's canary and failure routines, for C runtimes that do
-   not have them (MinGW-w64 before 11). GCC's libssp has them as well, but
-   seeds the canary through CryptGenRandom, which would add advapi32.dll to
-   the imports; here it comes from msvcrt's rand_s, which is imported anyway. */
+/* The stack protector's canary and failure routines, in every deliverable.
+   The C runtime's (MinGW-w64 11 and later) and GCC's libssp's write their
+   line to standard error first, and that write can block for ever; libssp
+   also seeds the canary through CryptGenRandom, which would add advapi32.dll
+   to the imports. Here the canary comes from msvcrt's rand_s, which is
+   imported anyway. */
 #define _CRT_RAND_S
 #include <stdint.h>
 #include <stdlib.h>
@@ -25,16 +27,17 @@ __attribute__((constructor, no_stack_protector)) static void seed_stack_guard(vo
   __stack_chk_guard = guard != 0 ? guard : (uintptr_t)0x2f8a4c19u;
 }
 
-/* A smashed stack cannot be trusted to unwind: say so and end the process at
-   once, with the status Windows gives a failed stack check. */
-__attribute__((noreturn)) static void fail(const char* message) {
-  DWORD written;
-  WriteFile(GetStdHandle(STD_ERROR_HANDLE), message, (DWORD)strlen(message), &written, NULL);
+/* A smashed stack cannot be trusted to unwind, and a line on standard error
+   could block for ever on a pipe that nobody reads (a VM's output, say): end
+   the process at once, saying nothing, with the status Windows gives a failed
+   stack check. __fastfail reaches no handler of the process's own. */
+__attribute__((noreturn)) static void fail(unsigned code) {
+  if (IsProcessorFeaturePresent(PF_FASTFAIL_AVAILABLE)) __asm__ volatile("int $0x29" : : "c"(code));
   TerminateProcess(GetCurrentProcess(), STATUS_STACK_BUFFER_OVERRUN);
   for (;;) {
   }
 }
 
-__attribute__((noreturn)) void __stack_chk_fail(void) { fail("*** stack smashing detected ***: terminated\n"); }
+__attribute__((noreturn)) void __stack_chk_fail(void) { fail(FAST_FAIL_STACK_COOKIE_CHECK_FAILURE); }
 
-__attribute__((noreturn)) void __chk_fail(void) { fail("*** buffer overflow detected ***: terminated\n"); }
+__attribute__((noreturn)) void __chk_fail(void) { fail(FAST_FAIL_RANGE_CHECK_FAILURE); }

@@ -2,6 +2,7 @@
 // cmd.exe, against a sample install whose Java runtime is the recording stand-in.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <utility>
 
@@ -22,11 +23,11 @@ Args clientArgumentsFor(const std::string& d, const Args& passed) {
 
 class KeltoolProcess : public testing::Test {
  protected:
-  test::ProgramRun keltool(const std::string& arguments) {
+  test::ProgramRun keltool(const std::string& arguments, const std::string& currentDirectory = "") {
     std::string commandLine = "\"";
     commandLine += test::keltoolExe();
     commandLine += '"';
-    return test::runProgram(commandLine + arguments);
+    return test::runProgram(commandLine + arguments, currentDirectory);
   }
   std::string clientLine() const {
     const std::string d = install_.shortPath();
@@ -53,8 +54,8 @@ TEST_F(KeltoolProcess, PassesArgumentsAndTheClientsExitCode) {
 // The registry could turn on cmd.exe's AutoRun command and delayed expansion
 // (a password Secret!x! would lose !x!); the switches turn both off whatever
 // it says. Wine's cmd.exe reads neither key, so a recorder in its place shows
-// the switches and that its exit code comes back. Without a usable ComSpec,
-// cmd.exe is found along PATH.
+// the switches and that its exit code comes back. Without a usable ComSpec
+// the system folder's cmd.exe runs, not one planted in the current directory.
 TEST_F(KeltoolProcess, InterpreterGetsItsSwitchesAndTheLineInOnePairOfQuotes) {
   install_.setJavaExitCode(-99);
   {
@@ -65,9 +66,11 @@ TEST_F(KeltoolProcess, InterpreterGetsItsSwitchesAndTheLineInOnePairOfQuotes) {
     EXPECT_EQ(record->commandLine, "\"" + test::javaStandinExe() + "\" /d /v:off /e:on /s /c \"" + clientLine() +
                                        " -p Secret!x! a^&b\"");
   }
+  const test::TempDirectory planted("KEL planted cmd ");
+  std::filesystem::copy_file(test::javaStandinExe(), planted.path() + "\\cmd.exe");
   for (const std::optional<std::string>& comSpec : {std::optional<std::string>(), std::optional<std::string>("C:\\none\\cmd.exe")}) {
     const test::ScopedEnvironment unusable("ComSpec", comSpec);
-    EXPECT_EQ(keltool(" -p Secret!x!").exitCode, 0xFFFFFF9Du);
+    EXPECT_EQ(keltool(" -p Secret!x!", planted.path()).exitCode, 0xFFFFFF9Du);
     const auto record = install_.record();
     ASSERT_TRUE(record);
     EXPECT_EQ(record->arguments, clientArguments({"-p", "Secret!x!"}));
