@@ -35,4 +35,14 @@ if [ ! -f "$prefix/system.reg" ]; then
   ) 9>"$prefix.lock"
 fi
 
+# A wineserver, and the system processes of the session it starts (services,
+# the desktop), inherit the standard error of the program that brings them
+# up, and would keep a test's output open, which CTest waits for, for as long
+# as they run. So they are brought up here with their output going nowhere.
+# The server stays a minute after its last program has ended, or until
+# wine-stop.sh stops it.
+if wineserver -p60 </dev/null >/dev/null 2>&1; then
+  "$loader" cmd /c exit 0 </dev/null >/dev/null 2>&1 || true
+fi
+
 exec "$loader" "$@"
