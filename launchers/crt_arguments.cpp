@@ -1,5 +1,7 @@
 #include "crt_arguments.h"
 
+#include <algorithm>
+
 namespace kel {
 namespace {
 
@@ -42,7 +44,22 @@ std::u16string quotedArgument(std::u16string_view argument) {
 void appendPassThrough(std::u16string& line, std::span<const std::u16string> arguments) {
   for (const std::u16string& argument : arguments) {
     line += u' ';
-    appendEncoded(line, argument, false);
+    // Word by word, so that a word holding * or ? can go in quotes (a Java
+    // launcher would expand it into file names) while the blanks between
+    // words still split them.
+    std::size_t at = 0;
+    while (at < argument.size()) {
+      const std::size_t end = std::min(argument.find_first_of(u" \t", at), argument.size());
+      const std::u16string_view word = std::u16string_view(argument).substr(at, end - at);
+      if (word.find_first_of(u"*?") != std::u16string_view::npos) {
+        line += quotedArgument(word);
+      } else {
+        appendEncoded(line, word, false);
+      }
+      const std::size_t next = std::min(argument.find_first_not_of(u" \t", end), argument.size());
+      line.append(argument, end, next - end);
+      at = next;
+    }
   }
 }
 

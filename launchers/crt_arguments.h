@@ -20,7 +20,9 @@ std::u16string bareArgument(std::u16string_view argument);
 // backslashes before a quote, or before the closing quote, are doubled.
 std::u16string quotedArgument(std::u16string_view argument);
 
-// Appends one space and the bare form of each argument, in order.
+// Appends one space and the bare form of each argument, in order, except
+// that each word holding * or ? is quoted: a Java launcher expands such a
+// word, unquoted, into the names of matching files.
 void appendPassThrough(std::u16string& line, std::span<const std::u16string> arguments);
 
 }  // namespace kel

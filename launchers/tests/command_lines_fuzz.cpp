@@ -2,9 +2,9 @@
 // it; kelpass's scan keeps every pass-through argument in order; and each of
 // the three command lines, with the value as the install directory (as on a
 // volume without short names), reaches its program (through the models of
-// cmd.exe and the C runtime) as its paths whole, its fixed words, the
-// workspace and the words of the pass-through arguments, or is refused for a
-// reason that holds.
+// cmd.exe and the C runtime, and for the two Java lines of a Java launcher)
+// as its paths whole, its fixed words, the workspace and the words of the
+// pass-through arguments, or is refused for a reason that holds.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -18,6 +18,7 @@
 #include "cmd_model.h"
 #include "crt_split_model.h"
 #include "interpreter_line.h"
+#include "java_split_model.h"
 #include "kelhome_value.h"
 #include "kelpass_commands.h"
 #include "keltool_command.h"
@@ -31,7 +32,10 @@ void check(bool condition) {
 using Text = std::u16string;
 
 // The split of `programLine` as its program sees it, or nothing when refused.
-std::optional<std::vector<Text>> delivered(const Text& programLine) {
+// A Java launcher (`firstJavaArgument`, the index of its first application
+// argument, is not 0) must split it as the C runtime does and expand none
+// of the application's arguments into file names.
+std::optional<std::vector<Text>> delivered(const Text& programLine, std::size_t firstJavaArgument = 0) {
   const kel::InterpreterLine line = kel::prepareInterpreterLine(programLine);
   if (!line.refusal.empty()) {
     check(line.text.empty());
@@ -44,6 +48,11 @@ std::optional<std::vector<Text>> delivered(const Text& programLine) {
   check(cmd.fault.empty() && cmd.programLine == programLine);
   kel::test::CrtSplit split = kel::test::splitLikeCrt(programLine);
   check(split.fault.empty() && !split.arguments.empty() && cmd.programName == split.arguments.front());
+  if (firstJavaArgument > 0) {
+    const kel::test::JavaSplit java = kel::test::splitLikeJava(programLine);
+    check(java.arguments == split.arguments);
+    for (std::size_t i = firstJavaArgument; i < java.wildcard.size(); ++i) check(!java.wildcard[i]);
+  }
   return std::move(split.arguments);
 }
 
@@ -88,7 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Text workspace = scanned.workspace.value_or(kel::defaultWorkspace(installDir));
   const std::vector<Text> words = kel::test::wordsOf(scanned.passThrough);
 
-  if (const auto application = delivered(kel::applicationCommand(installDir, workspace, scanned.passThrough))) {
+  if (const auto application = delivered(kel::applicationCommand(installDir, workspace, scanned.passThrough), 5)) {
     std::vector<Text> expected = {
         installDir + u"\\eclipse\\jre\\bin\\java", u"-Xzq", u"-cp", installDir + u"\\eclipse\\startup.jar",
         u"org.eclipse.core.launcher.Main", u"-noupdate", u"-application",
@@ -101,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     expected.insert(expected.end(), words.begin(), words.end());
     check(*server == expected);
   }
-  if (const auto client = delivered(kel::toolClientCommand(installDir, arguments))) {
+  if (const auto client = delivered(kel::toolClientCommand(installDir, arguments), 3)) {
     std::vector<Text> expected = {
         installDir + u"\\eclipse\\jre\\bin\\java", u"-jar",
         installDir + u"\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar"};

@@ -10,6 +10,7 @@
 #include "crt_arguments.h"
 #include "crt_split_model.h"
 #include "interpreter_line.h"
+#include "java_split_model.h"
 
 namespace kel {
 namespace {
@@ -54,6 +55,12 @@ TEST(LauncherModels, CatchLinesThatCmdWouldMisread) {
   EXPECT_EQ(wrapped.fault, "");
   EXPECT_EQ(wrapped.programLine, u"\"C:\\K T\\java\" a&b");
   EXPECT_EQ(wrapped.programName, u"C:\\K T\\java");
+
+  // A Java launcher: one more quote for \"" than the C runtime, and * ? outside quotes marked.
+  EXPECT_EQ(test::splitLikeJava(u"j a\\\"\" b").arguments, (Words{u"j", u"a\"\" b"}));
+  EXPECT_EQ(splitLikeCrt(u"j a\\\"\" b").arguments, (Words{u"j", u"a\" b"}));
+  EXPECT_EQ(test::splitLikeJava(u"j \"a b\"\"").arguments, (Words{u"j", u"a b\""}));
+  EXPECT_EQ(test::splitLikeJava(u"j ab*c \"x?y\" d\\*").wildcard, (std::vector<bool>{false, true, false, true}));
 }
 
 TEST(LauncherCmdEscape, UsesTheFormsVerifiedUnderCmd) {
@@ -83,8 +90,8 @@ TEST(LauncherPassThrough, LiteralQuotesArriveAsQuotesAndOpenNoHole) {
 
 TEST(LauncherPassThrough, PlainArgumentsAreWrittenUnchangedAndSplitIntoWords) {
   std::u16string line = u"prog";
-  appendPassThrough(line, Words{u"-u", u"C:\\dir\\", u"two words", u""});
-  EXPECT_EQ(line, u"prog -u C:\\dir\\ two words ");
+  appendPassThrough(line, Words{u"-u", u"C:\\dir\\", u"two words", u"", u"ab* x  y?\\"});
+  EXPECT_EQ(line, u"prog -u C:\\dir\\ two words  \"ab*\" x  \"y?\\\\\"");
   EXPECT_EQ(deliveredArguments({u"two words", u"C:\\dir\\", u"tab\there"}),
             (Words{u"two", u"words", u"C:\\dir\\", u"tab", u"here"}));
 }
