@@ -23,6 +23,7 @@ if(KEL_WINDOWS)
     add_test(NAME wine_prefix_stop COMMAND ${CMAKE_SOURCE_DIR}/cmake/wine-stop.sh ${KEL_WINE_PREFIX})
     set_tests_properties(wine_prefix_stop PROPERTIES FIXTURES_CLEANUP wine)
   endif()
+  include(${CMAKE_CURRENT_LIST_DIR}/KelJava.cmake)
 endif()
 
 # kel_add_wine_test(NAME name COMMAND command...)

@@ -1,17 +1,23 @@
 // kelpass started as a user starts it, under Wine with its real cmd.exe,
-// against a sample install whose Java runtime is the recording stand-in.
+// against a sample install whose Java runtime is the real one or the
+// recording stand-in: what arrives at Java on each road.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <optional>
 
+#include "kel/code_page.h"
+#include "kelpass_commands.h"
 #include "launcher_test_support.h"
 
 namespace kel {
 namespace {
 
 using test::linesOf;
+using test::passwordApplication;
 using test::runProgram;
+using test::toolClient;
 using Args = std::vector<std::string>;
 
 std::string quotedProgram(const std::string& path) {
@@ -25,46 +31,17 @@ constexpr const char* kLockedMessage =
     "The workspace is locked and KELtool server is not running. Either close KEL Toolkit, or turn "
     "on KELtool server before running kelpass.";
 
-// What the stand-in receives on each road with `d` as the install directory.
-Args applicationArgumentsFor(const std::string& d, const std::string& workspace, const Args& passed) {
-  Args expected = {d + "\\eclipse\\jre\\bin\\java", "-Xzq", "-cp", d + "\\eclipse\\startup.jar",
-                   "org.eclipse.core.launcher.Main", "-noupdate", "-application",
-                   "com.vum.kel.KELpass.kelpass", "-data", workspace};
-  expected.insert(expected.end(), passed.begin(), passed.end());
-  return expected;
-}
-Args toolClientArgumentsFor(const std::string& d, const Args& passed) {
-  Args expected = {d + "\\eclipse\\jre\\bin\\java", "-jar",
-                   d + "\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar", "-s",
-                   "SetPassword"};
-  expected.insert(expected.end(), passed.begin(), passed.end());
-  return expected;
+// What the tool client receives on the locked road.
+test::JavaRun serverRequest(const Args& passed) {
+  Args arguments = {"-s", "SetPassword"};
+  arguments.insert(arguments.end(), passed.begin(), passed.end());
+  return toolClient(arguments);
 }
 
 class KelpassProcess : public testing::Test {
  protected:
-  test::ProgramRun kelpass(const std::string& arguments) {
-    return runProgram(quotedProgram(test::kelpassExe()) + " " + arguments);
-  }
-
-  // The free road's command line up to and including the workspace option.
-  std::string applicationLine(const std::string& workspaceArgument) const {
-    const std::string d = install_.shortPath();
-    return d + "\\eclipse\\jre\\bin\\java -Xzq -cp " + d +
-           "\\eclipse\\startup.jar org.eclipse.core.launcher.Main -noupdate  -application "
-           "com.vum.kel.KELpass.kelpass -data " + workspaceArgument;
-  }
-  Args applicationArguments(const std::string& workspace, const Args& passed) const {
-    return applicationArgumentsFor(install_.shortPath(), workspace, passed);
-  }
-  // The locked road ends in keltool starting the tool client.
-  std::string toolClientLine() const {
-    const std::string d = install_.shortPath();
-    return d + "\\eclipse\\jre\\bin\\java -jar " + d +
-           "\\eclipse\\plugins\\com.vum.kel.KELtoolClient\\keltoolClient.jar -s SetPassword";
-  }
-  Args toolClientArguments(const Args& passed) const {
-    return toolClientArgumentsFor(install_.shortPath(), passed);
+  test::ProgramRun kelpass(const std::string& arguments, const std::string& currentDirectory = "") {
+    return runProgram(quotedProgram(test::kelpassExe()) + " " + arguments, currentDirectory);
   }
 
   test::SampleInstall install_;
@@ -79,20 +56,13 @@ TEST_F(KelpassProcess, FreeWorkspaceStartsTheApplicationWithTheShortInstallDir) 
   EXPECT_EQ(run.exitCode, 7u);
   ASSERT_NE(install_.shortPath(), install_.longPath());
   EXPECT_EQ(install_.shortPath().find(' '), std::string::npos);
-  const auto record = install_.record();
-  ASSERT_TRUE(record) << run.output;
-  EXPECT_EQ(record->commandLine, applicationLine("\"" + ws_ + "\"  -u x"));
-  EXPECT_EQ(record->arguments, applicationArguments(ws_, {"-u", "x"}));
+  EXPECT_EQ(install_.record(), passwordApplication(ws_, {"-u", "x"})) << run.output;
 }
 
 TEST_F(KelpassProcess, NoArgumentsUseTheDefaultWorkspace) {
   const test::ProgramRun run = kelpass("");
   EXPECT_EQ(run.exitCode, 0u);
-  const auto record = install_.record();
-  ASSERT_TRUE(record) << run.output;
-  const std::string workspace = install_.shortPath() + "\\eclipse\\workspace";
-  EXPECT_EQ(record->commandLine, applicationLine("\"" + workspace + "\" "));
-  EXPECT_EQ(record->arguments, applicationArguments(workspace, {}));
+  EXPECT_EQ(install_.record(), passwordApplication(install_.shortPath() + "\\eclipse\\workspace", {})) << run.output;
 }
 
 TEST_F(KelpassProcess, UnquotedWorkspacePiecesAreJoinedAndTheRestPassedThrough) {
@@ -102,9 +72,7 @@ TEST_F(KelpassProcess, UnquotedWorkspacePiecesAreJoinedAndTheRestPassedThrough) 
   install_.setJavaExitCode(-99);
   const test::ProgramRun run = kelpass("-e " + ws_ + "\\My Work Space -u x -exit");
   EXPECT_EQ(run.exitCode, static_cast<DWORD>(-99));
-  const auto record = install_.record();
-  ASSERT_TRUE(record) << run.output;
-  EXPECT_EQ(record->arguments, toolClientArguments({"-u", "x"}));
+  EXPECT_EQ(install_.record(), serverRequest({"-u", "x"})) << run.output;
 }
 
 TEST_F(KelpassProcess, LockedWorkspaceGoesThroughKeltoolAndExplainsMinus99) {
@@ -113,12 +81,28 @@ TEST_F(KelpassProcess, LockedWorkspaceGoesThroughKeltoolAndExplainsMinus99) {
   const test::ProgramRun run = kelpass("-e \"" + ws_ + "\" -u x");
   EXPECT_EQ(run.exitCode, 0xFFFFFF9Du);
   EXPECT_EQ(linesOf(run.output).back(), kLockedMessage);
-  const auto record = install_.record();
-  ASSERT_TRUE(record) << run.output;
-  EXPECT_EQ(record->commandLine, toolClientLine() + " -u x");
-  EXPECT_EQ(record->arguments, toolClientArguments({"-u", "x"}));
-  // The stand-in is the only program that leaves a trace in the workspace.
+  EXPECT_EQ(install_.record(), serverRequest({"-u", "x"})) << run.output;
+  // Java is the only program that leaves a trace in the workspace.
   EXPECT_EQ(test::entriesOf(ws_), Args{".metadata"});
+}
+
+// The IDE's platform holds its lock through Java's own file lock.
+TEST_F(KelpassProcess, AWorkspaceJavaHoldsIsLockedUntilItsHolderEnds) {
+  if (!test::realJava()) GTEST_SKIP() << "the Java runtime is the stand-in here";
+  const std::string release = ws_ + "\\release";
+  const std::string holder = quotedProgram(install_.shortPath() + "\\eclipse\\jre\\bin\\java.exe") + " -cp " +
+                             install_.shortPath() + "\\eclipse\\startup.jar com.vum.kel.launchertest.HoldWorkspaceLock " +
+                             quotedProgram(ws_) + " " + quotedProgram(release);
+  test::BackgroundProgram held(holder, "holding");
+  ASSERT_TRUE(held.said()) << held.output();
+  const test::ProgramRun locked = kelpass("-e \"" + ws_ + "\" -u x");
+  EXPECT_EQ(locked.exitCode, 0u) << locked.output;
+  EXPECT_EQ(install_.record(), serverRequest({"-u", "x"})) << locked.output;
+  std::ofstream(release).put('x');
+  EXPECT_EQ(held.exitCode(), 0u) << held.output();
+  const test::ProgramRun free = kelpass("-e \"" + ws_ + "\" -u x");
+  EXPECT_EQ(free.exitCode, 0u) << free.output;
+  EXPECT_EQ(install_.record(), passwordApplication(ws_, {"-u", "x"})) << free.output;
 }
 
 TEST_F(KelpassProcess, OtherExitCodesPassOnWithoutMessage) {
@@ -136,33 +120,28 @@ TEST_F(KelpassProcess, OtherExitCodesPassOnWithoutMessage) {
 }
 
 // As typed for the C runtime: each argument in quotes, so that kelpass's argv
-// holds exactly `kSpecials` (a literal quote written \").
-const Args kSpecials = {"a&b", "x|y", "p>q", "c^d", "50%PATH%", "<", "(", ")", "a\"b&c", "d&e", "%%"};
+// holds exactly `kSpecials` (a literal quote written \"); * and ? would name
+// the files ab1 and ab2 in the current directory to a Java launcher.
+const Args kSpecials = {"a&b", "x|y", "p>q", "c^d", "50%PATH%", "<", "(", ")", "a\"b&c", "d&e", "%%", "ab*", "ab?"};
 constexpr const char* kSpecialsTyped =
-    "\"a&b\" \"x|y\" \"p>q\" \"c^d\" \"50%PATH%\" \"<\" \"(\" \")\" \"a\\\"b&c\" \"d&e\" \"%%\"";
+    "\"a&b\" \"x|y\" \"p>q\" \"c^d\" \"50%PATH%\" \"<\" \"(\" \")\" \"a\\\"b&c\" \"d&e\" \"%%\" ab* ab?";
 
 // After -u, so that none of them continues the workspace path.
-TEST_F(KelpassProcess, SpecialCharactersArriveUnchangedOnTheFreeRoad) {
-  const test::ProgramRun run =
-      kelpass("-e \"" + ws_ + "\" -u " + kSpecialsTyped + " \"two words\"");
-  EXPECT_EQ(run.exitCode, 0u);
-  const auto record = install_.record();
-  ASSERT_TRUE(record) << run.output;
+TEST_F(KelpassProcess, SpecialCharactersArriveUnchangedOnBothRoads) {
+  const test::TempDirectory here("KEL wildcards ");
+  for (const char* file : {"ab1", "ab2"}) std::ofstream(here.path() + "\\" + file).put('x');
   Args passed = {"-u"};
   passed.insert(passed.end(), kSpecials.begin(), kSpecials.end());
-  passed.insert(passed.end(), {"two", "words"});
-  EXPECT_EQ(record->arguments, applicationArguments(ws_, passed));
-}
+  const test::ProgramRun free = kelpass("-e \"" + ws_ + "\" -u " + kSpecialsTyped + " \"two words\"", here.path());
+  EXPECT_EQ(free.exitCode, 0u);
+  Args words = passed;
+  words.insert(words.end(), {"two", "words"});
+  EXPECT_EQ(install_.record(), passwordApplication(ws_, words)) << free.output;
 
-TEST_F(KelpassProcess, SpecialCharactersArriveUnchangedThroughKeltool) {
   const test::HeldFile held(ws_ + "\\.metadata\\.lock");
-  const test::ProgramRun run = kelpass("-e \"" + ws_ + "\" -u " + kSpecialsTyped);
-  EXPECT_EQ(run.exitCode, 0u);
-  const auto record = install_.record();
-  ASSERT_TRUE(record) << run.output;
-  Args passed = {"-u"};
-  passed.insert(passed.end(), kSpecials.begin(), kSpecials.end());
-  EXPECT_EQ(record->arguments, toolClientArguments(passed));
+  const test::ProgramRun locked = kelpass("-e \"" + ws_ + "\" -u " + kSpecialsTyped, here.path());
+  EXPECT_EQ(locked.exitCode, 0u);
+  EXPECT_EQ(install_.record(), serverRequest(passed)) << locked.output;
 }
 
 // Every path whole on kelpass's own interpreter call and on keltool's.
@@ -170,22 +149,17 @@ TEST_F(KelpassProcess, StartsFromHardInstallDirectoriesOnBothRoads) {
   Args passed = {"-u"};
   passed.insert(passed.end(), kSpecials.begin(), kSpecials.end());
   test::forEachHardKelhome(install_, [&](test::SampleInstall& install) {
-    const std::string d = install.shortPath();
     install.setJavaExitCode(0);
     const test::ProgramRun free = kelpass("-e \"" + ws_ + "\" -u " + kSpecialsTyped);
     EXPECT_EQ(free.exitCode, 0u) << free.output;
-    auto record = install.record();
-    ASSERT_TRUE(record) << free.output;
-    EXPECT_EQ(record->arguments, applicationArgumentsFor(d, ws_, passed));
+    EXPECT_EQ(install.record(), passwordApplication(ws_, passed)) << free.output;
 
     const test::HeldFile held(ws_ + "\\.metadata\\.lock");
     install.setJavaExitCode(-99);
     const test::ProgramRun locked = kelpass("-e \"" + ws_ + "\" -u " + kSpecialsTyped);
     EXPECT_EQ(locked.exitCode, 0xFFFFFF9Du) << locked.output;
     EXPECT_EQ(linesOf(locked.output).back(), kLockedMessage);
-    record = install.record();
-    ASSERT_TRUE(record) << locked.output;
-    EXPECT_EQ(record->arguments, toolClientArgumentsFor(d, passed));
+    EXPECT_EQ(install.record(), serverRequest(passed)) << locked.output;
   });
 }
 
@@ -207,9 +181,7 @@ TEST_F(KelpassProcess, WorkspaceEndingInBackslashArrivesWholeAndApart) {
   const test::TempDirectory plain("KELws");  // no spaces, so it can be typed unquoted
   const test::ProgramRun run = kelpass("-e " + plain.path() + "\\ -u x");
   EXPECT_EQ(run.exitCode, 0u);
-  const auto record = install_.record();
-  ASSERT_TRUE(record) << run.output;
-  EXPECT_EQ(record->arguments, applicationArguments(plain.path() + "\\", {"-u", "x"}));
+  EXPECT_EQ(install_.record(), passwordApplication(plain.path() + "\\", {"-u", "x"})) << run.output;
 }
 
 TEST_F(KelpassProcess, CommandTooLongForCmdIsRefusedAndNothingStarts) {
@@ -224,14 +196,13 @@ TEST_F(KelpassProcess, CommandTooLongForCmdIsRefusedAndNothingStarts) {
 
 // 8,191 with the pair of quotes that cmd.exe /s /c removes.
 TEST_F(KelpassProcess, LongestLineCmdAcceptsArrivesWhole) {
-  const std::string prefix = applicationLine("\"" + ws_ + "\"  -v ");
-  const std::string filler(8189 - prefix.size(), 'v');
+  const std::size_t shortest =
+      applicationCommand(text::fromAnsi(install_.shortPath()), text::fromAnsi(ws_), std::vector<std::u16string>{u"-v"})
+          .size();
+  const std::string filler(8189 - shortest - 1, 'v');
   const test::ProgramRun run = kelpass("-e \"" + ws_ + "\" -v " + filler);
   EXPECT_EQ(run.exitCode, 0u);
-  const auto record = install_.record();
-  ASSERT_TRUE(record) << run.output.substr(0, 300);
-  EXPECT_EQ(record->commandLine.size(), 8189u);
-  EXPECT_TRUE(record->commandLine == prefix + filler) << record->commandLine.substr(0, 300);
+  EXPECT_TRUE(install_.record() == passwordApplication(ws_, {"-v", filler})) << run.output.substr(0, 300);
 }
 
 TEST_F(KelpassProcess, KelhomeUnsetOrShort) {
@@ -244,27 +215,19 @@ TEST_F(KelpassProcess, KelhomeUnsetOrShort) {
   }
   const test::ScopedEnvironment shortForm("KELHOME", install_.shortPath());
   EXPECT_EQ(kelpass("-e \"" + ws_ + "\"").exitCode, 0u);
-  const auto record = install_.record();
-  ASSERT_TRUE(record);
-  EXPECT_EQ(record->arguments, applicationArguments(ws_, {}));
+  EXPECT_EQ(install_.record(), passwordApplication(ws_, {}));
 }
 
 TEST_F(KelpassProcess, EmptyKelhomeRootsEveryPathAtTheCurrentDrive) {
   // This prefix's own drive C:, so that \eclipse\jre\bin\java can be laid out.
-  const std::filesystem::path root = "C:\\eclipse";
-  ASSERT_FALSE(std::filesystem::exists(root));
-  std::filesystem::create_directories(root / "jre" / "bin");
-  std::filesystem::copy_file(test::javaStandinExe(), root / "jre" / "bin" / "java.exe");
+  const std::filesystem::path root = "C:\\";
+  for (const char* laidOut : {"eclipse", "keltool.exe"}) test::removeOnceReleased(root / laidOut);
+  test::layOutInstall(root);
   const test::ScopedEnvironment empty("KELHOME", "");
-  const test::ProgramRun run =
-      runProgram(quotedProgram(test::kelpassExe()) + " -e \"" + ws_ + "\"", install_.longPath());
-  std::filesystem::remove_all(root);
+  const test::ProgramRun run = kelpass("-e \"" + ws_ + "\"", install_.longPath());
+  for (const char* laidOut : {"eclipse", "keltool.exe"}) test::removeOnceReleased(root / laidOut);
   EXPECT_EQ(run.exitCode, 0u) << run.output;
-  const auto record = install_.record();
-  ASSERT_TRUE(record) << run.output;
-  EXPECT_TRUE(record->commandLine.starts_with(
-      "\\eclipse\\jre\\bin\\java -Xzq -cp \\eclipse\\startup.jar org.eclipse"))
-      << record->commandLine;
+  EXPECT_EQ(install_.record(), passwordApplication(ws_, {})) << run.output;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -56,15 +57,60 @@ TempDirectory::TempDirectory(const std::string& namePrefix) {
   static std::atomic<int> counter{0};
   char temp[MAX_PATH + 1];
   ::GetTempPathA(sizeof temp, temp);
-  path_ = std::string(temp) + namePrefix + std::to_string(::GetCurrentProcessId()) + "-" +
-          std::to_string(counter++);
-  std::filesystem::remove_all(path_);
-  std::filesystem::create_directories(path_);
+  // Wine hands out process ids again soon: a name an earlier process left
+  // behind is passed over, not taken.
+  do {
+    path_ = std::string(temp) + namePrefix + std::to_string(::GetCurrentProcessId()) + "-" +
+            std::to_string(counter++);
+  } while (!std::filesystem::create_directory(path_));
 }
 
-TempDirectory::~TempDirectory() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
+TempDirectory::~TempDirectory() { removeOnceReleased(path_); }
+
+void removeOnceReleased(const std::filesystem::path& path) {
+  // A program that has just ended may hold its files a moment longer under
+  // Wine (a Java runtime's, say), so that a first removal leaves some.
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    std::error_code error;
+    std::filesystem::remove_all(path, error);
+    if (!error) return;
+    ::Sleep(100);
+  }
+}
+
+bool realJava() { return environmentValue("KEL_TEST_JAVA_RUNTIME").has_value(); }
+
+void layOutInstall(const std::filesystem::path& root) {
+  namespace fs = std::filesystem;
+  const fs::path jre = root / "eclipse" / "jre";
+  fs::create_directories(root / "eclipse" / "workspace");
+  fs::create_directories(root / "eclipse" / "plugins" / "com.vum.kel.KELtoolClient");
+  if (const std::optional<std::string> runtime = environmentValue("KEL_TEST_JAVA_RUNTIME")) {
+    // Links, not copies: the runtime is some hundred files and 90 MB.
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(*runtime)) {
+      const fs::path target = jre / fs::relative(entry.path(), *runtime);
+      if (entry.is_directory()) {
+        fs::create_directories(target);
+      } else {
+        fs::create_directories(target.parent_path());
+        fs::create_hard_link(entry.path(), target);
+      }
+    }
+  } else {
+    fs::create_directories(jre / "bin");
+    fs::copy_file(javaStandinExe(), jre / "bin" / "java.exe");
+  }
+  // Where no Java is built (the stand-in's trees) the jars are only there to be named.
+  const auto jar = [](const std::string& built, const fs::path& target) {
+    if (fs::exists(built)) {
+      fs::copy_file(built, target);
+    } else {
+      std::ofstream placeholder(target);
+    }
+  };
+  jar(windowsPathOf(KEL_TEST_STARTUP_JAR), root / "eclipse" / "startup.jar");
+  jar(windowsPathOf(KEL_TEST_TOOL_CLIENT_JAR), root / "eclipse" / "plugins" / "com.vum.kel.KELtoolClient" / "keltoolClient.jar");
+  fs::copy_file(keltoolExe(), root / "keltool.exe");
 }
 
 SampleInstall::SampleInstall(const std::string& name)
@@ -73,33 +119,98 @@ SampleInstall::SampleInstall(const std::string& name)
       recordPath_(path_ + "\\standin-record.bin"),
       kelhome_("KELHOME", path_),
       record_("KEL_STANDIN_RECORD", recordPath_) {
-  const std::filesystem::path root = path_;
-  std::filesystem::create_directories(root / "eclipse" / "jre" / "bin");
-  std::filesystem::create_directories(root / "eclipse" / "workspace");
-  std::filesystem::copy_file(javaStandinExe(), root / "eclipse" / "jre" / "bin" / "java.exe");
-  std::filesystem::copy_file(keltoolExe(), root / "keltool.exe");
+  layOutInstall(path_);
   setJavaExitCode(0);
+  // The toolkit's own runtime takes -Xzq, which HotSpot refuses unless told
+  // to pass over what it does not know; the rest as for every run of the
+  // runtime under Wine (cmake/KelJava.cmake).
+  if (realJava()) {
+    javaOptions_.emplace("JAVA_TOOL_OPTIONS", "-XX:+IgnoreUnrecognizedVMOptions -XX:-PrintWarnings -XX:-UsePerfData");
+  }
 }
 
 std::string SampleInstall::shortPath() const { return shortPathOf(path_); }
 
-std::optional<StandinRecord> SampleInstall::record() const {
-  std::ifstream file(recordPath_, std::ios::binary);
+namespace {
+
+// The entries of a record file, each ended by a zero byte; the file goes, so
+// that the next look sees only what ran after this one.
+std::optional<std::vector<std::string>> takeRecord(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
   if (!file) return std::nullopt;
   const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  file.close();
+  std::filesystem::remove(path);
   std::vector<std::string> entries;
   std::size_t start = 0;
   for (std::size_t end; (end = bytes.find('\0', start)) != std::string::npos; start = end + 1) {
     entries.push_back(bytes.substr(start, end - start));
   }
   if (entries.empty()) return std::nullopt;
-  return StandinRecord{entries.front(), {entries.begin() + 1, entries.end()}};
+  return entries;
+}
+
+// A Java launcher's reading of the stand-in's argv: options up to the main
+// class, or up to -jar and its file; what follows is for main. A class path
+// or jar that names no file would not have started Java.
+JavaRun asJavaWouldRun(const std::vector<std::string>& argv) {
+  std::size_t i = 1;
+  JavaRun run;
+  while (i < argv.size() && run.program.empty()) {
+    const std::string& option = argv[i++];
+    if (option == "-cp" || option == "-jar") {
+      const std::string file = i < argv.size() ? argv[i++] : "";
+      if (::GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) return {"no such file: " + file, {}};
+      if (option == "-jar") run.program = std::filesystem::path(file).filename().string();
+    } else if (!option.starts_with('-')) {
+      run.program = option;
+    }
+  }
+  run.arguments.assign(argv.begin() + static_cast<std::ptrdiff_t>(i), argv.end());
+  return run;
+}
+
+}  // namespace
+
+std::optional<JavaRun> SampleInstall::record() const {
+  std::optional<std::vector<std::string>> entries = takeRecord(recordPath_);
+  if (!entries) return std::nullopt;
+  if (!entries->front().empty()) return asJavaWouldRun({entries->begin() + 1, entries->end()});
+  // Java's own record: no command line, the program, then main's arguments
+  // in UTF-8, taken here into the code page as the stand-in's are.
+  const auto inCodePage = [](const std::string& utf8) {
+    const std::optional<std::u16string> units = text::decodeModifiedUtf8(text::utf8ToModifiedUtf8(utf8).value_or("?"));
+    return text::toAnsi(units.value_or(u"?")).value_or("not in the code page: " + utf8);
+  };
+  if (entries->size() < 2) return JavaRun{"no program recorded", {}};
+  JavaRun run{inCodePage((*entries)[1]), {}};
+  for (std::size_t i = 2; i < entries->size(); ++i) run.arguments.push_back(inCodePage((*entries)[i]));
+  return run;
+}
+
+std::optional<StandinRecord> SampleInstall::standinRecord() const {
+  std::optional<std::vector<std::string>> entries = takeRecord(recordPath_);
+  if (!entries) return std::nullopt;
+  return StandinRecord{entries->front(), {entries->begin() + 1, entries->end()}};
 }
 
 void SampleInstall::setJavaExitCode(int exitCode) {
   exitCode_.reset();
   exitCode_.emplace("KEL_STANDIN_EXIT", std::to_string(exitCode));
 }
+
+void PrintTo(const JavaRun& run, std::ostream* out) {
+  *out << run.program << testing::PrintToString(run.arguments);
+}
+
+JavaRun passwordApplication(const std::string& workspace, const std::vector<std::string>& passed) {
+  JavaRun run{"org.eclipse.core.launcher.Main",
+              {"-noupdate", "-application", "com.vum.kel.KELpass.kelpass", "-data", workspace}};
+  run.arguments.insert(run.arguments.end(), passed.begin(), passed.end());
+  return run;
+}
+
+JavaRun toolClient(const std::vector<std::string>& passed) { return {"keltoolClient.jar", passed}; }
 
 void forEachHardKelhome(SampleInstall& usual, const std::function<void(SampleInstall&)>& check) {
   {
@@ -115,7 +226,7 @@ void forEachHardKelhome(SampleInstall& usual, const std::function<void(SampleIns
   }
   {
     SCOPED_TRACE("delimiters and operators");
-    SampleInstall install("K(%);,=");
+    SampleInstall install("K(%),=");
     EXPECT_NE(install.shortPath().find("(%)"), std::string::npos) << install.shortPath();
     check(install);
   }
@@ -164,6 +275,70 @@ ProgramRun runProgram(const std::u16string& commandLine, const std::string& curr
   ::WaitForSingleObject(processHandle.get(), INFINITE);
   ::GetExitCodeProcess(processHandle.get(), &run.exitCode);
   return run;
+}
+
+BackgroundProgram::BackgroundProgram(const std::string& commandLine, const std::string& marker) : marker_(marker) {
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  HANDLE readEnd = nullptr;
+  HANDLE writeEnd = nullptr;
+  if (!::CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) {
+    ADD_FAILURE() << "CreatePipe failed: " << ::GetLastError();
+    ended_ = true;
+    return;
+  }
+  unique_handle reader(readEnd);
+  const unique_handle writer(writeEnd);
+  ::SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = writer.get();
+  startup.hStdError = writer.get();
+  PROCESS_INFORMATION process{};
+  std::string line = commandLine;
+  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+    ADD_FAILURE() << "could not start " << commandLine << ": " << ::GetLastError();
+    ended_ = true;
+    return;
+  }
+  ::CloseHandle(process.hThread);
+  process_.reset(process.hProcess);
+  reader_ = std::thread([this, reader = std::move(reader)] {
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(reader.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+      const std::lock_guard lock(mutex_);
+      output_.append(buffer, got);
+      grown_.notify_all();
+    }
+    const std::lock_guard lock(mutex_);
+    ended_ = true;
+    grown_.notify_all();
+  });
+}
+
+BackgroundProgram::~BackgroundProgram() {
+  if (process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) ::TerminateProcess(process_.get(), 1);
+  if (reader_.joinable()) reader_.join();
+}
+
+bool BackgroundProgram::said() {
+  std::unique_lock lock(mutex_);
+  return grown_.wait_for(lock, std::chrono::minutes(1),
+                         [&] { return ended_ || output_.find(marker_) != std::string::npos; }) &&
+         output_.find(marker_) != std::string::npos;
+}
+
+DWORD BackgroundProgram::exitCode() {
+  DWORD exitCode = 0;
+  ::WaitForSingleObject(process_.get(), INFINITE);
+  ::GetExitCodeProcess(process_.get(), &exitCode);
+  return exitCode;
+}
+
+std::string BackgroundProgram::output() {
+  const std::lock_guard lock(mutex_);
+  return output_;
 }
 
 std::vector<std::string> linesOf(const std::string& output) {

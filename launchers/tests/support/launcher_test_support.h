@@ -1,13 +1,19 @@
 #pragma once
 // Running the launchers as a user would under Wine: a sample install
-// directory with the Java runtime stand-in, environment settings, and started
-// programs with their full exit code and output.
+// directory whose Java runtime is either the real one (when the test runs
+// with KEL_TEST_JAVA_RUNTIME naming it) or the stand-in, environment
+// settings, and started programs with their full exit code and output.
 
 #include <windows.h>
 
+#include <filesystem>
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "kel/unique_handle.h"
@@ -33,6 +39,10 @@ class ScopedEnvironment {
   std::optional<std::string> previous_;
 };
 
+// Removes `path` with its content, waiting a few seconds for programs that
+// ended just now to let go of their files.
+void removeOnceReleased(const std::filesystem::path& path);
+
 // A fresh directory under the temporary folder, removed with its content.
 class TempDirectory {
  public:
@@ -46,24 +56,47 @@ class TempDirectory {
   std::string path_;
 };
 
+// What the stand-in received when it ran in place of a program.
 struct StandinRecord {
   std::string commandLine;              // as GetCommandLineA gave it
   std::vector<std::string> arguments;  // argv, program name included
 };
 
+// What arrived at Java: the program that ran (the password application's
+// main class, or the tool client's jar) and the arguments its main method
+// received, in the ANSI code page.
+struct JavaRun {
+  std::string program;
+  std::vector<std::string> arguments;
+  bool operator==(const JavaRun&) const = default;
+};
+void PrintTo(const JavaRun& run, std::ostream* out);
+
+// The headless password application on `workspace`, and the tool client,
+// given `passed` after their fixed arguments.
+JavaRun passwordApplication(const std::string& workspace, const std::vector<std::string>& passed);
+JavaRun toolClient(const std::vector<std::string>& passed);
+
+// Whether the launchers start the real Java runtime in this test.
+bool realJava();
+
 // An install directory named `name` inside a fresh temporary directory that
 // is given in its short form, so that the install directory's path is as
 // long as `name` makes it (the default has a short form without blanks that
-// is shorter): eclipse\jre\bin\java.exe is the stand-in, keltool.exe the
-// built one. While it lives, KELHOME names it and the stand-in records into it.
+// is shorter): eclipse\jre is the Java runtime (the real one, its files
+// linked, or the stand-in), eclipse\startup.jar and the tool client's jar
+// record what they are given, keltool.exe is the built one. While it lives,
+// KELHOME names it and its programs record into it.
 class SampleInstall {
  public:
   explicit SampleInstall(const std::string& name = "KEL Sample Install");
   const std::string& longPath() const { return path_; }
   std::string shortPath() const;
-  // What the stand-in recorded on its last start; nullopt if it never started.
-  std::optional<StandinRecord> record() const;
-  // The stand-in's exit code for the programs started from now on.
+  // What arrived at Java since the last look; nullopt if nothing ran.
+  std::optional<JavaRun> record() const;
+  // The same, when the stand-in ran as some other program (an interpreter).
+  std::optional<StandinRecord> standinRecord() const;
+  // The Java programs' exit code for the programs started from now on.
   void setJavaExitCode(int exitCode);
 
  private:
@@ -73,13 +106,17 @@ class SampleInstall {
   ScopedEnvironment kelhome_;
   ScopedEnvironment record_;
   std::optional<ScopedEnvironment> exitCode_;
+  std::optional<ScopedEnvironment> javaOptions_;
 };
+
+// Lays out an install directory's programs at `root`, as SampleInstall does.
+void layOutInstall(const std::filesystem::path& root);
 
 // Runs `check` once for each KELHOME value the launchers once could not
 // start from, with KELHOME set to it and the stand-in recording into the
 // install it names: a directory whose short form is longer than its name
 // ("K T"), `usual` named in quotes, and a directory holding cmd.exe's
-// delimiters and operators whose short form still holds ( % ) ("K(%);,="),
+// delimiters and operators whose short form still holds ( % ) ("K(%),="),
 // so that its paths go quoted.
 void forEachHardKelhome(SampleInstall& usual, const std::function<void(SampleInstall&)>& check);
 
@@ -93,6 +130,31 @@ struct ProgramRun {
 // gives it to every program; an ANSI one is converted from the code page.
 ProgramRun runProgram(const std::string& commandLine, const std::string& currentDirectory = "");
 ProgramRun runProgram(const std::u16string& commandLine, const std::string& currentDirectory = "");
+
+// A program running beside the test, its output collected as it comes.
+class BackgroundProgram {
+ public:
+  BackgroundProgram(const std::string& commandLine, const std::string& marker);
+  // Ends it, if it still runs.
+  ~BackgroundProgram();
+  BackgroundProgram(const BackgroundProgram&) = delete;
+  BackgroundProgram& operator=(const BackgroundProgram&) = delete;
+
+  // Whether it wrote the marker within a minute (it had ended first otherwise).
+  bool said();
+  // Waits for its end.
+  DWORD exitCode();
+  std::string output();
+
+ private:
+  std::string marker_;
+  unique_handle process_;
+  std::mutex mutex_;
+  std::condition_variable grown_;
+  std::string output_;
+  bool ended_ = false;
+  std::thread reader_;
+};
 
 // The lines of `output`, without their line ends.
 std::vector<std::string> linesOf(const std::string& output);

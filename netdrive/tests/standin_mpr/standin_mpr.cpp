@@ -156,6 +156,30 @@ void corrupt(standin::Corruption corruption, NETRESOURCEW* records, DWORD asked,
   }
 }
 
+// The pieces of `text` between separators.
+std::vector<std::wstring> split(const std::wstring& text, wchar_t separator) {
+  std::vector<std::wstring> pieces;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find(separator, start)) != std::wstring::npos; start = end + 1)
+    pieces.push_back(text.substr(start, end - start));
+  pieces.push_back(text.substr(start));
+  return pieces;
+}
+
+// Disk connections scripted before the process starts, for a caller that
+// cannot reach the control functions (a Java VM): KEL_STANDIN_CONNECTIONS
+// holds LOCAL,REMOTE,PROVIDER,USER entries separated by |.
+void connectFromEnvironment() {
+  std::wstring value(32767, L'\0');
+  value.resize(::GetEnvironmentVariableW(L"KEL_STANDIN_CONNECTIONS", value.data(), static_cast<DWORD>(value.size())));
+  if (value.empty()) return;
+  for (const std::wstring& entry : split(value, L'|')) {
+    const std::vector<std::wstring> fields = split(entry, L',');
+    if (fields.size() == 4)
+      script.connections.push_back(Connection{fields[0], fields[1], fields[2], L"a comment", fields[3], RESOURCETYPE_DISK});
+  }
+}
+
 DWORD cancel(const wchar_t* name) {
   for (auto it = script.connections.begin(); it != script.connections.end(); ++it) {
     if (name && ((it->local && *it->local == name) || it->remote == name)) {
@@ -169,6 +193,11 @@ DWORD cancel(const wchar_t* name) {
 }  // namespace
 
 extern "C" {
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) connectFromEnvironment();
+  return TRUE;
+}
 
 __declspec(dllexport) DWORD WINAPI WNetGetUniversalNameW(LPCWSTR localPath, DWORD level, LPVOID buffer, LPDWORD size) {
   const std::string call = "WNetGetUniversalNameW path=" + quoted(localPath) + " level=" + std::to_string(level) +
