@@ -26,6 +26,8 @@ for preset in host fuzz windows windows-x64; do
   line="$preset: $ntotal tests, $npassed passed, $nfailed failed, $nskipped skipped, in $((SECONDS - started)) s"
   if [ "$nskipped" -gt 0 ] && [ -f "build/$preset/wine-skipped.txt" ]; then
     line+=" ($(cat "build/$preset/wine-skipped.txt"): its Wine tests were skipped)"
+  elif [ "$nskipped" -gt 0 ] && [ -f "build/$preset/java-skipped.txt" ]; then
+    line+=" (the real Java runtime's tests were skipped: $(cat "build/$preset/java-skipped.txt"))"
   fi
   summary+=("$line")
   [ "$workflow_status" -eq 0 ] || failed=1
