@@ -224,8 +224,13 @@ TEST_F(KelpassProcess, EmptyKelhomeRootsEveryPathAtTheCurrentDrive) {
   for (const char* laidOut : {"eclipse", "keltool.exe"}) test::removeOnceReleased(root / laidOut);
   test::layOutInstall(root);
   const test::ScopedEnvironment empty("KELHOME", "");
-  const test::ProgramRun run = kelpass("-e \"" + ws_ + "\"", install_.longPath());
+  // The stand-in's class path, \eclipse\startup.jar, names a file on the drive it ran on.
+  char ownDirectory[MAX_PATH];
+  ::GetCurrentDirectoryA(MAX_PATH, ownDirectory);
+  ::SetCurrentDirectoryA(install_.longPath().c_str());
+  const test::ProgramRun run = kelpass("-e \"" + ws_ + "\"");
   const std::optional<test::JavaRun> record = install_.record();
+  ::SetCurrentDirectoryA(ownDirectory);
   for (const char* laidOut : {"eclipse", "keltool.exe"}) test::removeOnceReleased(root / laidOut);
   EXPECT_EQ(run.exitCode, 0u) << run.output;
   EXPECT_EQ(record, passwordApplication(ws_, {})) << run.output;
