@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "stdcall_stack.h"
 #include "tesmaru_call.h"
 
 namespace {
@@ -42,15 +41,4 @@ TEST(Jni, FailedNewStringUTFGivesItsNullAfterReleasingTheArgument) {
   }
   EXPECT_EQ(jni.newStringUTFCalls(), 3);
 }
-
-#ifndef _WIN64
-TEST(Jni, On32BitGetStdoutTakesItsArgumentsOffTheStack) {
-  TestJniEnv jni;
-  EXPECT_EQ(kel::test::bytesLeftOnStack(reinterpret_cast<const void*>(getStdoutExport()),
-                                        {jni.env(), nullptr, jni.javaString(" & ")}),
-            0u);
-  EXPECT_EQ(jni.unreleased(), 0);
-}
-#endif
-
 }  // namespace

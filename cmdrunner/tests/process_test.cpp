@@ -23,6 +23,7 @@ using kel::test::child;
 using kel::test::getStdout;
 using kel::test::lastLine;
 using kel::test::openHandles;
+using kel::test::systemText;
 
 // The process's own standard output is left alone: what other code writes
 // there during a call reaches it, and none of it the call's result.
@@ -51,20 +52,33 @@ TEST(Process, WhatOtherCodeWritesDuringACallStaysOnItsOwnOutput) {
   EXPECT_STREQ(received, "side 1\nside 2\nside 3\n");
 }
 
+// Every road that makes a pipe: a full output, a cut one, a refused command,
+// a failed start (slow under Wine, so rarer); and one that makes none. Child
+// starts are slow under Wine too, hence a child in one call of four. Each
+// answer whole, and nothing left open or allocated: handles, the system's
+// texts.
 TEST(Process, NothingStaysOpenAfterManyCalls) {
-  // Every road that makes a pipe: a child with a cut output, a refused
-  // command, a failed start (slow under Wine, so rarer); and one that makes
-  // none. Child starts are slow under Wine too, hence one call in four.
   const std::string tooLong = child() + std::string(40000, 'x');
-  const std::string lines[] = {child() + " out 70000 exit 2", tooLong, " & ", tooLong + " & " + child(),
-                               "no_such_program.exe"};
-  getStdout(lines[0]);
-  const int before = openHandles();
+  const std::string refused = systemText(ERROR_FILENAME_EXCED_RANGE) + lastLine(97);
+  const std::pair<std::string, std::string> calls[] = {
+      {child() + " out 65536 exit 2", kel::test::cycle(65536) + lastLine(2)},
+      {tooLong, refused},
+      {" & ", lastLine(0)},
+      {tooLong + " & " + child() + " out 70000", refused},
+      {"no_such_program.exe", systemText(ERROR_FILE_NOT_FOUND) + lastLine(97)},
+  };
+  EXPECT_EQ(getStdout(calls[0].first), calls[0].second);
+  const int handles = openHandles();
+  const std::size_t heap = kel::test::heapBytes();
   const HANDLE probe = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
-  ASSERT_EQ(openHandles(), before + 1);  // the count does see one more handle
+  ASSERT_EQ(openHandles(), handles + 1);  // the count does see one more handle
   ::CloseHandle(probe);
-  for (int call = 0; call < 200; ++call) getStdout(lines[call % 20 == 0 ? 4 : call % 4]);
-  EXPECT_EQ(openHandles(), before);
+  for (int call = 0; call < 200; ++call) {
+    const auto& [line, answer] = calls[call % 20 == 0 ? 4 : call % 4];
+    ASSERT_EQ(getStdout(line), answer) << "call " << call;
+  }
+  EXPECT_EQ(openHandles(), handles);
+  EXPECT_LT(kel::test::heapBytes(), heap + 4096) << "a system text for each of 110 failures is some 6 KB";
 }
 
 TEST(Process, ConcurrentCallsEachGetTheirOwnOutput) {

@@ -103,6 +103,12 @@ TEST(TesmaruText, OutputComesBackAsItsCharacters) {
   EXPECT_EQ(getStdout(child() + " bytes " + hexOf(console.oem)), console.java + lastLine(0));
   EXPECT_EQ(getStdout(child() + " bytes 4AC3BC72 & " + child() + " bytes E697A5F09F9880EFBC82"),
             "J\xC3\xBCr" + beyondTheCodePage + lastLine(0));
+  // A part that is not all UTF-8 is all the console's: its UTF-8 ü too.
+  const std::string mixed = "\xC3\xBC" + console.oem;
+  wchar_t units[64];
+  const int length = ::MultiByteToWideChar(CP_OEMCP, 0, mixed.data(), static_cast<int>(mixed.size()), units, 64);
+  EXPECT_EQ(getStdout(child() + " bytes " + hexOf(mixed)),
+            kel::text::encodeModifiedUtf8(std::u16string(reinterpret_cast<const char16_t*>(units), length)) + lastLine(0));
   // Two kinds in one call: neither garbles the other. (The blank before a
   // `&` stays in the command, and echo repeats it.)
   EXPECT_EQ(getStdout(child() + " bytes " + hexOf(privet) + " & cmd /c echo " + console.java + " & " + child() +

@@ -47,8 +47,6 @@ std::optional<std::string> toAnsi(std::u16string_view text) {
   return ansi;
 }
 
-std::u16string fromAnsi(std::string_view text, bool cutAtEnd) { return fromCodePage(CP_ACP, text, cutAtEnd); }
-
 std::u16string fromOem(std::string_view text, bool cutAtEnd) { return fromCodePage(CP_OEMCP, text, cutAtEnd); }
 
 }  // namespace kel::text

@@ -81,8 +81,6 @@ std::optional<std::u16string> decodeModifiedUtf8(std::string_view text) {
   return units;
 }
 
-bool isModifiedUtf8(std::string_view text) { return decodeModifiedUtf8(text).has_value(); }
-
 std::string encodeModifiedUtf8(std::u16string_view text) {
   std::string out;
   out.reserve(text.size() * 3);

@@ -5,8 +5,9 @@
 set -euo pipefail
 bin=$KEL_BUILD/bin
 programs=$KEL_BUILD/launchers/tests
+lock_holder=$KEL_BUILD/demo/hold_workspace_lock.exe
 for program in "$bin/kelpass.exe" "$bin/keltool.exe" "$programs/java.exe" \
-               "$programs/report_exit_code.exe" "$programs/hold_workspace_lock.exe"; do
+               "$programs/report_exit_code.exe" "$lock_holder"; do
   if [ ! -f "$program" ]; then
     echo "launchers demo: $program is missing; build the windows preset first" >&2
     exit 1
@@ -51,7 +52,7 @@ step "kelpass on a free workspace: starts the headless password application" \
 echo
 echo "--- a running IDE opens the workspace"
 release="$work/release-lock"
-"$KEL_WINE" "$programs/hold_workspace_lock.exe" "$ws" "$(windows "$work")\\release-lock" &
+"$KEL_WINE" "$lock_holder" "$ws" "$(windows "$work")\\release-lock" &
 holder=$!
 for _ in $(seq 100); do
   [ -f "$workspace/.metadata/.lock" ] && break

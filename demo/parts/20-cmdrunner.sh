@@ -2,7 +2,7 @@
 # Tesmaru.dll: getSTDOUT runs `&`-joined commands and returns their output
 # with a last line giving the code. Needs KEL_BUILD, WINEPREFIX and KEL_WINE (the loader).
 set -euo pipefail
-driver=$KEL_BUILD/cmdrunner/tests/tesmaru_driver.exe
+driver=$KEL_BUILD/demo/tesmaru_driver.exe
 dll=$("$KEL_WINE" winepath -w "$KEL_BUILD/bin/Tesmaru.dll")
 
 echo "== Tesmaru.dll: getSTDOUT through the test JNI host =="

@@ -6,7 +6,11 @@ set -euo pipefail
 : "${KEL_BUILD:?set KEL_BUILD to the Windows build folder}" "${WINEPREFIX:?set WINEPREFIX}" "${KEL_WINE:?set KEL_WINE to the Wine loader}"
 export WINEDEBUG=${WINEDEBUG:--all}
 library=$("$KEL_WINE" winepath -w "$KEL_BUILD/bin/Orvandel.dll" 2>/dev/null)
-driver=$KEL_BUILD/netdrive/tests/standin/netdrive_demo.exe
+# The driver beside the test-only stand-in mpr.dll, which Wine then loads for it.
+standin=$KEL_BUILD/demo/standin-provider
+mkdir -p "$standin"
+cp "$KEL_BUILD/demo/netdrive_demo.exe" "$KEL_BUILD/netdrive/tests/standin/mpr.dll" "$standin/"
+driver=$standin/netdrive_demo.exe
 
 echo "== Orvandel.dll: network-drive library =="
 "$(dirname "$0")/../../cmake/check-imports.sh" objdump "$KEL_BUILD/bin/Orvandel.dll" kernel32 mpr msvcrt

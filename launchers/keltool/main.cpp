@@ -2,17 +2,16 @@
 #include <string>
 #include <vector>
 
-#include "code_page_check.h"
+#include "command_line.h"
 #include "install_dir.h"
-#include "keltool_command.h"
-#include "run_command.h"
-#include "start_refusal.h"
+#include "run.h"
 
 // Wide, so that a character the code page lacks is refused, not passed on as
 // the look-alike or "?" of the ANSI arguments.
 int wmain(int argc, wchar_t** argv) {
   const kel::InstallDir install = kel::resolveInstallDir();
-  if (const auto refused = kel::refusalToStart(install, {"Enviroment variable KELHOME could not be resolved.", -1})) {
+  if (const auto refused = kel::refusalToStart(
+          install, {kel::KELTOOL_KELHOME_NOT_SET_MESSAGE, kel::KELTOOL_KELHOME_NOT_SET_CODE})) {
     return *refused;
   }
   const std::vector<std::u16string> arguments = kel::wideArguments(argc, argv);

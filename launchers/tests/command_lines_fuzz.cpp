@@ -14,14 +14,10 @@
 #include <string_view>
 #include <vector>
 
-#include "argument_scan.h"
 #include "cmd_model.h"
+#include "command_line.h"
 #include "crt_split_model.h"
-#include "interpreter_line.h"
 #include "java_split_model.h"
-#include "kelhome_value.h"
-#include "kelpass_commands.h"
-#include "keltool_command.h"
 
 namespace {
 
@@ -39,11 +35,11 @@ std::optional<std::vector<Text>> delivered(const Text& programLine, std::size_t 
   const kel::InterpreterLine line = kel::prepareInterpreterLine(programLine);
   if (!line.refusal.empty()) {
     check(line.text.empty());
-    check(programLine.find_first_of(u"\r\n") != Text::npos || programLine.size() + 2 > kel::kMaxInterpreterLine ||
+    check(programLine.find_first_of(u"\r\n") != Text::npos || programLine.size() + 2 > kel::MAX_INTERPRETER_LINE ||
           programLine.find_first_of(u"%&|<>^()") != Text::npos);
     return std::nullopt;
   }
-  check(line.text.size() <= kel::kMaxInterpreterLine);
+  check(line.text.size() <= kel::MAX_INTERPRETER_LINE);
   const kel::test::CmdOutcome cmd = kel::test::simulateCmd(line.text);
   check(cmd.fault.empty() && cmd.programLine == programLine);
   kel::test::CrtSplit split = kel::test::splitLikeCrt(programLine);
@@ -60,7 +56,7 @@ std::optional<std::vector<Text>> delivered(const Text& programLine, std::size_t 
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // Past this every line is refused for its length; longer inputs only cost time.
-  if (size > kel::kMaxInterpreterLine + 100) return 0;
+  if (size > kel::MAX_INTERPRETER_LINE + 100) return 0;
   // The first piece is KELHOME's value, the rest the arguments. Bytes from
   // 0x80 stand for the characters U+4E80-U+4EFF (such as U+4E88, whose second
   // byte in code page 932 is a backslash).
@@ -73,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
   const Text& kelhome = pieces.front();
-  const std::optional<Text> taken = kel::installDirFromKelhome(std::u16string_view(kelhome));
+  const std::optional<Text> taken = kel::installDirFromKelhome(kelhome);
   if (taken) {
     Text slashed = kelhome;
     std::replace(slashed.begin(), slashed.end(), u'/', u'\\');
@@ -84,13 +80,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // A refused value starts nothing; the lines are still checked with another.
   const Text installDir = taken.value_or(u"C:\\KEL");
   const std::vector<Text> arguments(pieces.begin() + 1, pieces.end());
-  const auto scanned =
-      kel::scanArguments(std::span<const Text>(arguments), [](std::u16string_view piece) { return piece.size(); });
+  std::vector<std::size_t> lengths;
+  for (const Text& argument : arguments) lengths.push_back(argument.size());
+  const kel::ScannedArguments scanned = kel::scanArguments(arguments, lengths);
 
   std::size_t next = 0;
   for (const Text& passed : scanned.passThrough) {
     while (next < arguments.size() && arguments[next] != passed) ++next;
-    check(next < arguments.size() && !kel::isWorkspaceOption(std::u16string_view(passed)));
+    check(next < arguments.size() && !passed.starts_with(u"-e"));
     ++next;
   }
 

@@ -8,13 +8,10 @@
 #include <filesystem>
 #include <string>
 
+#include "command_line.h"
 #include "import_patch.h"
-#include "install_path.h"
-#include "kel/code_page.h"
-#include "kelpass_commands.h"
-#include "keltool_command.h"
 #include "launcher_test_support.h"
-#include "run_command.h"
+#include "run.h"
 
 namespace kel {
 namespace {
@@ -26,8 +23,7 @@ TEST(LauncherRun, WithoutAShortFormEveryLineStartsItsProgramWithEveryPathWhole) 
   // DLLs (; separates the folders the loader searches).
   test::SampleInstall install("KEL Home &(1)^,=%OS%!");
   const std::string d = install.longPath();
-  const std::u16string wideD = text::fromAnsi(d);
-  ASSERT_TRUE(installDirNeedsQuotes(wideD));
+  const std::u16string wideD = test::wideOf(d);
   // So that the server command's own arguments are recorded.
   std::filesystem::copy_file(test::javaStandinExe(), d + "\\keltool.exe",
                              std::filesystem::copy_options::overwrite_existing);
@@ -72,7 +68,7 @@ DWORD WINAPI failedWait(HANDLE process, DWORD) {
 // code cannot be known it is not started again elsewhere.
 TEST(LauncherRun, AnInterpreterThatRanIsNeverStartedAgain) {
   test::SampleInstall install;
-  const std::u16string line = u"\"" + text::fromAnsi(test::javaStandinExe()) + u"\" x";
+  const std::u16string line = u"\"" + test::wideOf(test::javaStandinExe()) + u"\" x";
   const std::pair<const char*, void*> faults[] = {{"GetExitCodeProcess", reinterpret_cast<void*>(&unreadableExitCode)},
                                                   {"WaitForSingleObject", reinterpret_cast<void*>(&failedWait)}};
   for (const auto& [function, fake] : faults) {

@@ -19,7 +19,7 @@ using Args = std::vector<std::string>;
 // The shared words as the user types them, in UTF-16.
 std::u16string typed(const std::string& modifiedUtf8) { return text::decodeModifiedUtf8(modifiedUtf8).value(); }
 
-std::u16string inQuotes(const std::string& path) { return u"\"" + text::fromAnsi(path) + u"\""; }
+std::u16string inQuotes(const std::string& path) { return u"\"" + test::wideOf(path) + u"\""; }
 
 const wchar_t* wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
@@ -139,15 +139,15 @@ TEST_F(LauncherText, AnInstallAndAWorkspaceNamedBeyondTheCodePageStartBothLaunch
   // launcher reads its own path there), so with the real one only the
   // workspace lies beyond it.
   const std::filesystem::path samples = std::filesystem::path(install_.longPath()).parent_path();
-  std::u16string home = text::fromAnsi(install_.longPath());
+  std::u16string home = test::wideOf(install_.longPath());
   if (!test::realJava()) {
-    home = text::fromAnsi(samples.string()) + u"\\KEL " + foreign_ + u" Install";
+    home = test::wideOf(samples.string()) + u"\\KEL " + foreign_ + u" Install";
     test::layOutInstall(std::filesystem::path(wide(home)));
   }
-  const std::u16string workspace = text::fromAnsi(ws_) + u"\\WS " + foreign_;
+  const std::u16string workspace = test::wideOf(ws_) + u"\\WS " + foreign_;
   std::filesystem::create_directories(std::filesystem::path(wide(workspace)) / ".metadata");
   // Ends in a character whose second byte is \ in a double-byte code page.
-  const std::u16string ownWorkspace = text::fromAnsi(ws_) + u"\\" + own_;
+  const std::u16string ownWorkspace = test::wideOf(ws_) + u"\\" + own_;
   std::filesystem::create_directories(std::filesystem::path(wide(ownWorkspace)) / ".metadata");
   const std::string shortWorkspace = shortFormOf(workspace);
   const auto kelpassOn = [&](const std::u16string& path) {
@@ -155,7 +155,7 @@ TEST_F(LauncherText, AnInstallAndAWorkspaceNamedBeyondTheCodePageStartBothLaunch
   };
 
   ASSERT_TRUE(::SetEnvironmentVariableW(L"KELHOME", wide(home)));
-  for (const std::u16string& path : {text::fromAnsi(ws_), ownWorkspace, workspace}) {
+  for (const std::u16string& path : {test::wideOf(ws_), ownWorkspace, workspace}) {
     const std::string passedOn = path == workspace ? shortWorkspace : text::toAnsi(path).value();
     const test::ProgramRun free = kelpassOn(path);
     EXPECT_EQ(free.exitCode, 0u) << free.output;

@@ -30,7 +30,7 @@ class OrvandelTest : public ::testing::Test {
   }
 
   void connect(const char* local, const char* remote, const char* provider = "Demo Network",
-               const char* user = "alice", DWORD type = standin::disk) {
+               const char* user = "alice", DWORD type = standin::DISK) {
     this->provider.addConnection(local, remote, provider, "a comment", user, type);
   }
 

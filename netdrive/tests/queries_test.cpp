@@ -3,7 +3,6 @@
 #include <string>
 
 #include "orvandel_test.h"
-#include "stdcall_stack.h"
 
 namespace orvandel::test {
 namespace {
@@ -128,22 +127,6 @@ TEST_F(OrvandelQueries, CharactersRefusedByTheVmEndTheCallQuietly) {
   EXPECT_THAT(provider.calls(), IsEmpty());
 }
 
-#ifndef _WIN64
-TEST_F(OrvandelQueries, On32BitEveryExportTakesItsArgumentsOffTheStack) {
-  connect("Z:", "\\\\server\\share");
-  JNIEnv* env = orvandel.jni.env();
-  auto leftOver = [](auto* method, std::initializer_list<const void*> arguments) {
-    return kel::test::bytesLeftOnStack(reinterpret_cast<const void*>(method), arguments);
-  };
-  for (StringExport* method : {orvandel.getMountLocationFor, orvandel.getUserIDFor, orvandel.getHostNameFor,
-                               orvandel.getProviderNameFor}) {
-    EXPECT_EQ(leftOver(method, {env, nullptr, orvandel.jni.javaString("Z:")}), 0u);
-  }
-  EXPECT_EQ(leftOver(orvandel.disconnectConnection, {env, nullptr, orvandel.jni.javaString("Z:")}), 0u);
-  EXPECT_EQ(leftOver(orvandel.isBinaryConnection, {env, nullptr, nullptr}), 0u);
-  EXPECT_EQ(leftOver(orvandel.getAllConnectedDeviceNames, {env, nullptr}), 0u);
-}
-#endif
 
 }  // namespace
 }  // namespace orvandel::test

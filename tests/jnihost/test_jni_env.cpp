@@ -12,7 +12,7 @@ namespace kel::test {
 
 namespace {
 
-constexpr std::size_t slotCount = sizeof(JNINativeInterface_) / sizeof(void*);
+constexpr std::size_t SLOT_COUNT = sizeof(JNINativeInterface_) / sizeof(void*);
 
 // A slot the library has no business calling. It cannot return: it knows
 // neither the slot's arguments nor its result (and under 32-bit __stdcall it
@@ -46,9 +46,9 @@ struct TestJniEnv::Lease {
 };
 
 TestJniEnv::TestJniEnv() : holder_{{}, this} {
-  static_assert(sizeof(JNINativeInterface_) == slotCount * sizeof(void*));
-  void* slots[slotCount];
-  fillForbidden(slots, std::make_index_sequence<slotCount>{});
+  static_assert(sizeof(JNINativeInterface_) == SLOT_COUNT * sizeof(void*));
+  void* slots[SLOT_COUNT];
+  fillForbidden(slots, std::make_index_sequence<SLOT_COUNT>{});
   std::memcpy(&table_, slots, sizeof table_);
   table_.GetStringUTFChars = &getStringUTFChars;
   table_.ReleaseStringUTFChars = &releaseStringUTFChars;
@@ -135,7 +135,7 @@ jstring JNICALL TestJniEnv::newStringUTF(JNIEnv* env, const char* utf) {
     return nullptr;
   }
   // A VM silently drops text from the first byte that is not modified UTF-8.
-  if (!kel::text::isModifiedUtf8(utf)) {
+  if (!kel::text::decodeModifiedUtf8(utf)) {
     std::string hex;
     for (const unsigned char byte : std::string_view(utf).substr(0, 64)) {
       static constexpr char digits[] = "0123456789ABCDEF";

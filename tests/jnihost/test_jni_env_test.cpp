@@ -1,5 +1,4 @@
 #include "test_jni_env.h"
-#include "stdcall_stack.h"
 
 #include <gtest/gtest.h>
 
@@ -78,15 +77,5 @@ TEST(TestJniEnvDeathTest, AnyOtherFunctionEndsTheProcess) {
   EXPECT_DEATH(env->GetStringLength(a), "slot");
 }
 
-#ifndef _WIN64
-void JNICALL stdcallMethod(JNIEnv*, jobject, jstring) {}
-void __cdecl cdeclMethod(JNIEnv*, jobject, jstring) {}
-
-TEST(StdcallStack32Bit, TellsAMethodThatPopsItsArgumentsFromOneThatDoesNot) {
-  TestJniEnv jni;
-  EXPECT_EQ(kel::test::bytesLeftOnStack(reinterpret_cast<const void*>(&stdcallMethod), {jni.env(), nullptr, nullptr}), 0u);
-  EXPECT_EQ(kel::test::bytesLeftOnStack(reinterpret_cast<const void*>(&cdeclMethod), {jni.env(), nullptr, nullptr}), 12u);
-}
-#endif
 
 }  // namespace

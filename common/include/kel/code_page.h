@@ -15,11 +15,9 @@ namespace kel::text {
 // character has no exact form there, or is U+0000 (which would end the text).
 std::optional<std::string> toAnsi(std::u16string_view text);
 
-// ANSI code page text as UTF-16. `cutAtEnd`: a byte limit cut the text, so a
-// last double-byte character that lost its second byte is dropped whole.
-std::u16string fromAnsi(std::string_view text, bool cutAtEnd = false);
-
-// The same for text in the OEM code page (GetOEMCP), a console's own.
+// OEM code page (GetOEMCP) text, a console's own, as UTF-16. `cutAtEnd`: a
+// byte limit cut the text, so a last double-byte character that lost its
+// second byte is dropped whole.
 std::u16string fromOem(std::string_view text, bool cutAtEnd = false);
 
 }  // namespace kel::text

@@ -18,7 +18,6 @@ namespace kel::text {
 // not modified UTF-8 (a raw zero byte, a four-byte form, an overlong form
 // other than C0 80, a cut or stray sequence).
 std::optional<std::u16string> decodeModifiedUtf8(std::string_view text);
-bool isModifiedUtf8(std::string_view text);
 
 // Modified UTF-8 of any UTF-16 code units, lone surrogates included.
 std::string encodeModifiedUtf8(std::u16string_view text);

@@ -42,6 +42,15 @@ std::string shortPathOf(const std::string& path) {
 
 }  // namespace
 
+std::u16string wideOf(const std::string& ansi) {
+  if (ansi.empty()) return u"";
+  const int size = static_cast<int>(ansi.size());
+  std::u16string units(static_cast<std::size_t>(::MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0)), u'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, reinterpret_cast<wchar_t*>(units.data()),
+                        static_cast<int>(units.size()));
+  return units;
+}
+
 std::string kelpassExe() { return windowsPathOf(KEL_TEST_KELPASS_EXE); }
 std::string keltoolExe() { return windowsPathOf(KEL_TEST_KELTOOL_EXE); }
 std::string javaStandinExe() { return windowsPathOf(KEL_TEST_JAVA_STANDIN_EXE); }
@@ -233,10 +242,19 @@ void forEachHardKelhome(SampleInstall& usual, const std::function<void(SampleIns
 }
 
 ProgramRun runProgram(const std::string& commandLine, const std::string& currentDirectory) {
-  return runProgram(text::fromAnsi(commandLine), currentDirectory);
+  return runProgram(wideOf(commandLine), currentDirectory);
 }
 
-ProgramRun runProgram(const std::u16string& commandLine, const std::string& currentDirectory) {
+namespace {
+
+// A program started with its standard output and error on a pipe of the
+// test's, whose read end it answers; the process is left running.
+struct StartedProgram {
+  unique_handle process;
+  unique_handle output;
+};
+
+StartedProgram startWithOutputPipe(const std::u16string& commandLine, const std::string& currentDirectory) {
   SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
   HANDLE readEnd = nullptr;
   HANDLE writeEnd = nullptr;
@@ -244,10 +262,10 @@ ProgramRun runProgram(const std::u16string& commandLine, const std::string& curr
     ADD_FAILURE() << "CreatePipe failed: " << ::GetLastError();
     return {};
   }
-  const unique_handle reader(readEnd);
-  unique_handle writer(writeEnd);
+  unique_handle reader(readEnd);
+  // Closed once the child has its copies, so that the end of the pipe comes when they end.
+  const unique_handle writer(writeEnd);
   ::SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
-
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -255,55 +273,41 @@ ProgramRun runProgram(const std::u16string& commandLine, const std::string& curr
   startup.hStdError = writer.get();
   PROCESS_INFORMATION process{};
   std::u16string mutableLine = commandLine;
-  const std::u16string directory = text::fromAnsi(currentDirectory);
+  const std::u16string directory = wideOf(currentDirectory);
   if (!::CreateProcessW(nullptr, reinterpret_cast<wchar_t*>(mutableLine.data()), nullptr, nullptr, TRUE, 0,
                         nullptr, directory.empty() ? nullptr : reinterpret_cast<const wchar_t*>(directory.c_str()),
                         &startup, &process)) {
     ADD_FAILURE() << "could not start " << text::encodeModifiedUtf8(commandLine) << ": " << ::GetLastError();
     return {};
   }
-  const unique_handle processHandle(process.hProcess);
-  const unique_handle threadHandle(process.hThread);
-  writer.reset();  // the child's copies are the only ones left, so EOF comes when they end
+  ::CloseHandle(process.hThread);
+  return {unique_handle(process.hProcess), std::move(reader)};
+}
 
+}  // namespace
+
+ProgramRun runProgram(const std::u16string& commandLine, const std::string& currentDirectory) {
+  const StartedProgram started = startWithOutputPipe(commandLine, currentDirectory);
+  if (!started.process) return {};
   ProgramRun run;
   char buffer[4096];
   DWORD got = 0;
-  while (::ReadFile(reader.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
+  while (::ReadFile(started.output.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
     run.output.append(buffer, got);
   }
-  ::WaitForSingleObject(processHandle.get(), INFINITE);
-  ::GetExitCodeProcess(processHandle.get(), &run.exitCode);
+  ::WaitForSingleObject(started.process.get(), INFINITE);
+  ::GetExitCodeProcess(started.process.get(), &run.exitCode);
   return run;
 }
 
 BackgroundProgram::BackgroundProgram(const std::string& commandLine, const std::string& marker) : marker_(marker) {
-  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
-  HANDLE readEnd = nullptr;
-  HANDLE writeEnd = nullptr;
-  if (!::CreatePipe(&readEnd, &writeEnd, &inheritable, 0)) {
-    ADD_FAILURE() << "CreatePipe failed: " << ::GetLastError();
+  StartedProgram started = startWithOutputPipe(wideOf(commandLine), "");
+  if (!started.process) {
     ended_ = true;
     return;
   }
-  unique_handle reader(readEnd);
-  const unique_handle writer(writeEnd);
-  ::SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writer.get();
-  startup.hStdError = writer.get();
-  PROCESS_INFORMATION process{};
-  std::string line = commandLine;
-  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
-    ADD_FAILURE() << "could not start " << commandLine << ": " << ::GetLastError();
-    ended_ = true;
-    return;
-  }
-  ::CloseHandle(process.hThread);
-  process_.reset(process.hProcess);
-  reader_ = std::thread([this, reader = std::move(reader)] {
+  process_ = std::move(started.process);
+  reader_ = std::thread([this, reader = std::move(started.output)] {
     char buffer[4096];
     DWORD got = 0;
     while (::ReadFile(reader.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) {
@@ -354,7 +358,7 @@ std::vector<std::string> linesOf(const std::string& output) {
 HeldFile::HeldFile(const std::string& path) {
   // The path is in the code page, which std::filesystem does not read narrow
   // text in (a double-byte character would be cut).
-  const std::u16string wide = text::fromAnsi(path);
+  const std::u16string wide = wideOf(path);
   const std::filesystem::path file(reinterpret_cast<const wchar_t*>(wide.c_str()));
   std::filesystem::create_directories(file.parent_path());
   handle_.reset(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

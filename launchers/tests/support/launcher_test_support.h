@@ -20,6 +20,9 @@
 
 namespace kel::test {
 
+// Text of the ANSI code page, as the tests write it, in UTF-16.
+std::u16string wideOf(const std::string& ansi);
+
 // Windows paths of the programs under test (built in this tree).
 std::string kelpassExe();
 std::string keltoolExe();

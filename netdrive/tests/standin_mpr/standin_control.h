@@ -12,9 +12,9 @@
 namespace standin {
 
 // Resource types a scripted connection can have.
-inline constexpr DWORD disk = 1;     // RESOURCETYPE_DISK
-inline constexpr DWORD printer = 2;  // RESOURCETYPE_PRINT
-inline constexpr DWORD forEver = 0xFFFFFFFF;
+inline constexpr DWORD DISK = 1;     // RESOURCETYPE_DISK
+inline constexpr DWORD PRINTER = 2;  // RESOURCETYPE_PRINT
+inline constexpr DWORD FOR_EVER = 0xFFFFFFFF;
 
 // Ways an enumeration batch can answer NO_ERROR and yet not lie in the
 // caller's buffer.

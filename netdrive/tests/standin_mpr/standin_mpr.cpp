@@ -44,7 +44,7 @@ struct Script {
   std::uintptr_t enumerations = 0;
   std::vector<Connection> connections;
   std::map<std::string, DWORD> forced;
-  DWORD batchLimit = standin::forEver;
+  DWORD batchLimit = standin::FOR_EVER;
   std::optional<std::pair<DWORD, DWORD>> failingBatch;
   std::optional<std::pair<DWORD, standin::Corruption>> corruptBatch;
   DWORD emptyBatches = 0;
