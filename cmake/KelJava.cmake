@@ -18,14 +18,8 @@ elseif(EXISTS ${KEL_JAVA_DIR}/missing.txt)
 elseif(NOT EXISTS ${KEL_JAVA_RUNTIME}/bin/java.exe OR NOT EXISTS ${KEL_JUNIT_JAR})
   set(KEL_JAVA_SKIP_REASON "the Java runtime is not in build/java (scripts/setup.sh fetches it)")
 endif()
-# The scripts that run Java outside CTest read the reason from java-skipped.txt.
-if(KEL_JAVA_SKIP_REASON)
-  message(STATUS "Real Java runtime: not used (${KEL_JAVA_SKIP_REASON}): its tests will be reported skipped")
-  file(WRITE ${CMAKE_BINARY_DIR}/java-skipped.txt "${KEL_JAVA_SKIP_REASON}\n")
-else()
-  message(STATUS "Real Java runtime: ${KEL_JAVA_RUNTIME}")
-  file(REMOVE ${CMAKE_BINARY_DIR}/java-skipped.txt)
-endif()
+kel_note_skip(java-skipped.txt "${KEL_JAVA_SKIP_REASON}" "Tests in the real Java runtime not run"
+  "Real Java runtime: ${KEL_JAVA_RUNTIME}")
 
 # kel_windows_path(VAR path): the path as a Windows program under Wine sees it (drive Z: is /).
 function(kel_windows_path var path)

@@ -6,6 +6,19 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 add_subdirectory(${KEL_GOOGLETEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 
+# kel_note_skip(file reason skipped-message used-message): says at configure
+# time whether a kind of test will run, and keeps the reason in the build
+# tree's file, which the scripts running such programs outside CTest read.
+function(kel_note_skip file reason skipped used)
+  if(reason)
+    message(STATUS "${skipped}, reported skipped: ${reason}")
+    file(WRITE ${CMAKE_BINARY_DIR}/${file} "${reason}\n")
+  else()
+    message(STATUS "${used}")
+    file(REMOVE ${CMAKE_BINARY_DIR}/${file})
+  endif()
+endfunction()
+
 if(KEL_WINDOWS)
   set(KEL_WINE_SKIP_REASON "")
   if(KEL_MACHINE STREQUAL "i386")

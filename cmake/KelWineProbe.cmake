@@ -40,10 +40,5 @@ else()
   endif()
 endif()
 
-if(KEL_WINE_SKIP_REASON)
-  message(STATUS "${KEL_WINE_SKIP_REASON}: the tests that run them will be reported skipped")
-  file(WRITE ${CMAKE_BINARY_DIR}/wine-skipped.txt "${KEL_WINE_SKIP_REASON}\n")
-else()
-  message(STATUS "32-bit Windows programs start on this machine")
-  file(REMOVE ${CMAKE_BINARY_DIR}/wine-skipped.txt)
-endif()
+kel_note_skip(wine-skipped.txt "${KEL_WINE_SKIP_REASON}" "Tests under Wine not run"
+  "32-bit Windows programs start on this machine")
