@@ -8,8 +8,7 @@ loader=$("$(dirname "$0")/wine-loader.sh" "$machine") || {
   echo "wine-run.sh: no Wine loader for $machine programs; scripts/setup.sh installs Wine" >&2
   exit 127
 }
-export WINEPREFIX=$prefix
-export WINEDEBUG=${WINEDEBUG:--all}
+source "$(dirname "$0")/wine-env.sh" "$prefix"
 # A locale this machine lacks may have been compiled beside the prefix
 # (cmake/KelTesting.cmake), so that Wine names Unix files in its character set.
 locales=$(dirname "$prefix")/locales

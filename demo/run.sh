@@ -7,9 +7,8 @@ set -euo pipefail
 demo_dir=$(cd "$(dirname "$0")" && pwd)
 cmake_dir=$demo_dir/../cmake
 [ $# -gt 0 ] || set -- build/windows-x64 build/windows
-export WINEDEBUG=-all
 for build in "$@"; do
-  export KEL_BUILD WINEPREFIX KEL_WINE
+  export KEL_BUILD KEL_WINE
   KEL_BUILD=$(cd "$build" && pwd)
   machine=i386 width=32-bit
   if [ "$(objdump -f "$KEL_BUILD/bin/Tesmaru.dll" | sed -n 's/^architecture: \([^,]*\),.*/\1/p')" = i386:x86-64 ]; then
@@ -21,7 +20,7 @@ for build in "$@"; do
     continue
   fi
   KEL_WINE=$("$cmake_dir/wine-loader.sh" "$machine")
-  WINEPREFIX=$KEL_BUILD/wineprefix
+  source "$cmake_dir/wine-env.sh" "$KEL_BUILD/wineprefix"
   trap '"$cmake_dir/wine-stop.sh" "$WINEPREFIX"' EXIT
   "$cmake_dir/wine-run.sh" "$machine" "$WINEPREFIX" cmd /c exit 0
   echo "##### $width deliverables from $build"

@@ -26,6 +26,7 @@ set -euo pipefail
 unset KEL_SIGNED_DIR
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/lib/progress.sh"
 out=$(realpath -m -- "${1:-$root/build/release}")
 work=$root/build/release-work
 stage=$work/release
@@ -128,15 +129,20 @@ build_first() {
 # survive), only the deliverables and their unsigned archives.
 copy="$work/rebuild/sources copy"
 build_second() {
-  local preset targets
+  local preset targets log started
   mkdir -p "$copy" "$work/second"
   tar -C "$root" --exclude=./build --exclude=./.git -cf - . | tar -C "$copy" -xf -
   for preset in "${presets[@]}"; do
     targets=$(cd build/$preset/bin && ls | sed 's/\.[^.]*$//')
+    log=$root/build/logs/release-second-$preset.log started=$SECONDS
+    echo "release: building the $preset deliverables again in $copy (log: ${log#"$root/"})"
     # Nothing runs in the second tree, so it need not learn what Wine can start.
-    (cd "$copy" &&
-      KEL_SKIP_32BIT_WINE=1 cmake --preset "$preset" -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >/dev/null &&
-      cmake --build --preset "$preset" --target $targets >/dev/null) 9>&-
+    with_progress 'echo "release: the second $preset build, $(build_state "$log")"' \
+      eval '(cd "$copy" &&
+        KEL_SKIP_32BIT_WINE=1 cmake --preset "$preset" -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON &&
+        cmake --build --preset "$preset" --target $targets) >"$log" 2>&1 9>&-' ||
+      die "the second $preset build failed (log: $log)"
+    echo "release: the second $preset build took $((SECONDS - started)) s"
     pack "$copy" "$preset" "$work/second"
   done
 }
@@ -181,6 +187,7 @@ sign_and_pack() {
   local preset signed file expect
   expect=${KEL_SIGN_EXPECT-}
   for preset in "${presets[@]}"; do
+    echo "release: signing the $preset deliverables"
     signed=$work/signed/$preset
     KEL_SIGN_PASSWORD=$password cmake/sign.sh sign "$signed" "$product" build/$preset/bin/*
     for file in build/$preset/bin/*; do
@@ -201,6 +208,7 @@ write_sums() {
     echo "toolchain:"
     toolchain | sed 's/^/  /'
   } >"$stage/BUILDINFO"
+  echo "release: checking the archives"
   cmake/check-release.sh "$stage" "$version"
 }
 
@@ -231,6 +239,7 @@ check_out_dir
 check_tree
 check_path
 scripts/setup.sh
+ready=$(cmake/check-release.sh --ready 2>&1) || die "$ready"
 lock_work
 trap cleanup EXIT
 rm -rf "$work"

