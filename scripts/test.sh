@@ -36,27 +36,30 @@ for preset in host fuzz windows windows-x64; do
   failed_total=$((failed_total + nfailed)) skipped_total=$((skipped_total + nskipped))
 done
 
+# script_test NAME WHAT DONE SCRIPT: a test script, its output shown as it
+# comes and kept in build/logs/NAME.log.
+script_test() {
+  local name=$1 what=$2 done=$3 script=$4 started=$SECONDS
+  echo "===== $name: $what (log: build/logs/$name.log)"
+  if "$script" 2>&1 | tee "build/logs/$name.log"; then
+    summary+=("$name: $done, in $((SECONDS - started)) s")
+  else
+    summary+=("$name: failed (log: build/logs/$name.log)")
+    failed=1
+  fi
+}
+
 # Both release tests need the release's own check, which setup installs.
 if ! ready=$(cmake/check-release.sh --ready 2>&1); then
   summary+=("release, signing: skipped, $ready")
   skipped_total=$((skipped_total + 2))
 else
-  started=$SECONDS
-  echo "===== release: both archives, built twice, checked, and folders it must not use (log: build/logs/release.log)"
-  if tests/release/release_folders.sh 2>&1 | tee build/logs/release.log; then
-    summary+=("release: both archives built, built again the same, and checked; folders it must not use refused, in $((SECONDS - started)) s")
-  else
-    summary+=("release: failed (log: build/logs/release.log)")
-    failed=1
-  fi
-  started=$SECONDS
-  echo "===== signing: a release signed with a throwaway certificate (log: build/logs/signing.log)"
-  if tests/signing/signed_release.sh 2>&1 | tee build/logs/signing.log; then
-    summary+=("signing: a throwaway certificate signed a release, and every check of it passed, in $((SECONDS - started)) s")
-  else
-    summary+=("signing: failed (log: build/logs/signing.log)")
-    failed=1
-  fi
+  script_test release "both archives, built twice, checked, and folders it must not use" \
+    "both archives built, built again the same, and checked; folders it must not use refused" \
+    tests/release/release_folders.sh
+  script_test signing "a release signed with a throwaway certificate" \
+    "a throwaway certificate signed a release, and every check of it passed" \
+    tests/signing/signed_release.sh
 fi
 
 echo

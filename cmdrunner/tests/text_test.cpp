@@ -70,8 +70,10 @@ TEST(TesmaruText, EveryCharacterReachesItsProgramExactly) {
 TEST(TesmaruText, AProgramInAFolderNamedBeyondTheCodePageRuns) {
   wchar_t temp[MAX_PATH];
   ASSERT_GT(::GetTempPathW(MAX_PATH, temp), 0u);
+  // Named by the process, as the test runs in several locales at once.
   const std::u16string folder =
-      reinterpret_cast<const char16_t*>(temp) + kel::text::decodeModifiedUtf8("Tesmaru " + beyondTheCodePage).value();
+      reinterpret_cast<const char16_t*>(temp) +
+      kel::text::decodeModifiedUtf8("Tesmaru " + beyondTheCodePage + " " + std::to_string(::GetCurrentProcessId())).value();
   const std::u16string program = folder + u"\\runner_child.exe";
   const auto wide = [](const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); };
   ::CreateDirectoryW(wide(folder), nullptr);
@@ -90,7 +92,8 @@ TEST(TesmaruText, OutputComesBackAsItsCharacters) {
   wchar_t temp[MAX_PATH];
   ASSERT_GT(::GetTempPathW(MAX_PATH, temp), 0u);
   const std::string folder =
-      kel::text::encodeModifiedUtf8(reinterpret_cast<const char16_t*>(temp)) + "Tesmaru " + console.java;
+      kel::text::encodeModifiedUtf8(reinterpret_cast<const char16_t*>(temp)) + "Tesmaru " + console.java + " " +
+      std::to_string(::GetCurrentProcessId());
   const std::u16string wideFolder = kel::text::decodeModifiedUtf8(folder).value();
   ::CreateDirectoryW(reinterpret_cast<const wchar_t*>(wideFolder.c_str()), nullptr);
   const std::optional<std::string> listing = getStdout("cmd /c dir \"" + folder + "\"");
