@@ -76,7 +76,7 @@ chmod +x "$work/spy/zip"
 echo "signed release:"
 if ! PATH=$work/spy:$PATH KEL_SIGN_PKCS12=$work/signer.p12 KEL_SIGN_PASSWORD=$'throwaway\n' \
      KEL_SIGN_URL=https://kel.example/ KEL_SIGN_EXPECT="$(fingerprint "$work/signer.pem")" \
-     KEL_SIGNED_DIR=$work/nowhere scripts/release.sh "$work/release" 2>&1 | tee "$work/release.log" | sed 's/^/  /'; then
+     KEL_SIGNED_DIR=$work/nowhere scripts/release.sh "$work/release" 2>&1 | tee "$work/release.log" | sed -u 's/^/  /'; then
   echo "signing test: FAILED: the signed release did not go through"
   exit 1
 fi
@@ -128,15 +128,19 @@ for entry in "windows i386 win32" "windows-x64 x86-64 win64"; do
     prefix=$build/wineprefix
     prefixes+=("$prefix")
     windows_path() { cmake/wine-run.sh "$machine" "$prefix" winepath -w "$1" | tr -d '\r'; }
-    answer=$(cmake/wine-run.sh "$machine" "$prefix" "$build/cmdrunner/tests/tesmaru_driver.exe" \
+    answer=$(cmake/wine-run.sh "$machine" "$prefix" "$build/demo/tesmaru_driver.exe" \
       "$(windows_path "$files/Tesmaru.dll")" 'cmd /c echo signed and answering' 2>&1 || true)
     if grep -q '^signed and answering' <<<"$answer"; then
       echo "passed: the signed $machine Tesmaru.dll runs a command under Wine"
     else
       fail "the signed $machine Tesmaru.dll under Wine answered: $answer"
     fi
+    # The stand-in provider is found beside the program that loads the library.
+    standin=$work/standin-$machine
+    mkdir -p "$standin"
+    cp "$build/demo/netdrive_demo.exe" "$build/netdrive/tests/standin/mpr.dll" "$standin/"
     answer=$(WINEDLLOVERRIDES=mpr=n cmake/wine-run.sh "$machine" "$prefix" \
-      "$build/netdrive/tests/standin/netdrive_demo.exe" "$(windows_path "$files/Orvandel.dll")" \
+      "$standin/netdrive_demo.exe" "$(windows_path "$files/Orvandel.dll")" \
       'connect=Z:,\\buildhost\drops,Demo Network,builder' host=Z: 2>&1 || true)
     if grep -qF 'getHostNameFor("Z:") -> "\\buildhost\drops"' <<<"$answer"; then
       echo "passed: the signed $machine Orvandel.dll answers through the stand-in provider under Wine"
