@@ -114,8 +114,13 @@ function(kel_add_gtest name)
     if(NOT locale STREQUAL "-")
       list(APPEND properties ENVIRONMENT_MODIFICATION LC_ALL=set:${locale})
     endif()
+    # No TEST_SUFFIX for none: an empty value makes CMake 3.31 warn.
+    set(suffix_argument)
+    if(suffix)
+      set(suffix_argument TEST_SUFFIX ${suffix})
+    endif()
     gtest_discover_tests(${name}
-      TEST_SUFFIX "${suffix}"
+      ${suffix_argument}
       TEST_LIST ${name}_tests${suffix}
       DISCOVERY_MODE PRE_TEST
       DISCOVERY_TIMEOUT 120

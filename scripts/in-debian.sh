@@ -69,13 +69,28 @@ mkdir -p "$root$local_cas"
 # The working tree as it is now, beside the build folder of earlier runs,
 # with its history, so that the release there names the same commit and sees
 # the same uncommitted changes.
-copy=$root/kel
+# A file that is the same as in the last run's copy keeps that copy's time,
+# so that the build there stays incremental; every other file is dated now,
+# so that make rebuilds from it even when it is older than what the last run
+# (of another checkout, say) built.
+copy=$root/kel incoming=$root/kel.incoming
 mkdir -p "$copy"
+rm -rf "$incoming"
+mkdir "$incoming"
+tar -C "$source" --exclude=./build --exclude=./.git -cf - . | tar -C "$incoming" -xf -
+while IFS= read -r -d '' file; do
+  if cmp -s "$incoming/$file" "$copy/$file"; then
+    touch -r "$copy/$file" "$incoming/$file"
+  else
+    touch "$incoming/$file"
+  fi
+done < <(cd "$incoming" && find . -type f -print0)
 find "$copy" -mindepth 1 -maxdepth 1 ! -name build -exec rm -rf {} +
+find "$incoming" -mindepth 1 -maxdepth 1 -exec mv -t "$copy" {} +
+rmdir "$incoming"
 git clone -q --no-checkout "$source" "$copy/history"
 mv "$copy/history/.git" "$copy/.git"
 rmdir "$copy/history"
-tar -C "$source" --exclude=./build --exclude=./.git -cf - . | tar -C "$copy" -xf -
 git -C "$copy" reset -q
 
 mounted=()
