@@ -114,7 +114,8 @@ function(kel_add_gtest name)
     if(NOT locale STREQUAL "-")
       list(APPEND properties ENVIRONMENT_MODIFICATION LC_ALL=set:${locale})
     endif()
-    # No TEST_SUFFIX for none: an empty value makes CMake 3.31 warn.
+    # No TEST_SUFFIX for none: GoogleTest's module sets its own policies, and
+    # there an empty value makes CMake 3.31 warn.
     set(suffix_argument)
     if(suffix)
       set(suffix_argument TEST_SUFFIX ${suffix})
