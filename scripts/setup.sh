@@ -57,12 +57,13 @@ apt_install_showing() {
   with_progress 'echo "setup: $(grep -c "^Setting up " "$log") packages set up"' apt_install "$@"
 }
 
-# Whether setup did anything, for its last line.
+# Whether setup installed anything or found anything missing, for its last line.
 changed=no
 
 # Said in full when found out; a later run that finds the same says it briefly.
 note_missing() {
   local file=$1 text=$2 line=$3
+  changed=yes
   if [ "$(cat "$file" 2>/dev/null)" != "$text" ]; then
     echo "$line" >&2
     mkdir -p "$(dirname "$file")"
